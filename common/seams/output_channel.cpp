@@ -1,0 +1,23 @@
+// The in-memory output channel used by tests, fuzzers and the native tool.
+#include "common/seams/output_channel.h"
+
+namespace vyx {
+
+bool CMemoryChannel::StartDocument(const std::wstring& name) {
+  m_documents.push_back(name);
+  ++m_open;
+  return true;
+}
+
+bool CMemoryChannel::Write(const void* data, std::size_t size) {
+  if (size != 0) m_bytes.append(static_cast<const char*>(data), size);
+  return true;
+}
+
+bool CMemoryChannel::EndDocument() {
+  if (m_open == 0) return false;
+  --m_open;
+  return true;
+}
+
+}  // namespace vyx
