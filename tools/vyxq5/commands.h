@@ -18,4 +18,6 @@ struct Command {
 constexpr int kExitUsage = 2;
 int FailUsage(const std::string& message);
 
+int RunOptions(const Args& args);
+
 }  // namespace vyxq5

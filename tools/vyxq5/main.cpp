@@ -18,6 +18,7 @@ const Command kCommands[] = {
        std::printf("vyxq5 %s\n", VYX_VERSION);
        return 0;
      }},
+    {"options", "vyxq5 options STR", RunOptions},
 };
 
 int PrintUsage(FILE* to) {
