@@ -80,8 +80,7 @@ void CRasterCanvas::LineTo(int x, int y) {
   const double margin = m_penWidth + 1.0;
   const bool clipped = !(fx0 >= -margin && fy0 >= -margin && fx0 < m_width + margin && fy0 < m_height + margin &&
                          fx1 >= -margin && fy1 >= -margin && fx1 < m_width + margin && fy1 < m_height + margin);
-  const bool visible =
-      !clipped || ClipSegment(fx0, fy0, fx1, fy1, -margin, m_width + margin, m_height + margin);
+  const bool visible = !clipped || ClipSegment(fx0, fy0, fx1, fy1, -margin, m_width + margin, m_height + margin);
   m_x = x;
   m_y = y;
   if (!visible) return;

@@ -3,8 +3,8 @@
 
 namespace vyx {
 
-bool CMemoryChannel::StartDocument(const std::wstring& name) {
-  m_documents.push_back(name);
+bool CMemoryChannel::StartDocument(unsigned number) {
+  m_documents.push_back(number);
   ++m_open;
   return true;
 }

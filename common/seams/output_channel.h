@@ -10,26 +10,27 @@ namespace vyx {
 class COutputChannel {
  public:
   virtual ~COutputChannel() = default;
-  virtual bool StartDocument(const std::wstring& name) = 0;
+  // Starts document number n (the print job index, from 0); the channel names the document itself.
+  virtual bool StartDocument(unsigned number) = 0;
   // Succeeds only when every byte was accepted.
   virtual bool Write(const void* data, std::size_t size) = 0;
   virtual bool EndDocument() = 0;
 };
 
-// Keeps everything in memory: the bytes of all documents in order and the names of the documents started.
+// Keeps everything in memory: the bytes of all documents in order and the numbers of the documents started.
 class CMemoryChannel : public COutputChannel {
  public:
-  bool StartDocument(const std::wstring& name) override;
+  bool StartDocument(unsigned number) override;
   bool Write(const void* data, std::size_t size) override;
   bool EndDocument() override;
 
   const std::string& Bytes() const { return m_bytes; }
-  const std::vector<std::wstring>& Documents() const { return m_documents; }
+  const std::vector<unsigned>& Documents() const { return m_documents; }
   int OpenDocuments() const { return m_open; }
 
  private:
   std::string m_bytes;
-  std::vector<std::wstring> m_documents;
+  std::vector<unsigned> m_documents;
   int m_open = 0;
 };
 

@@ -17,7 +17,8 @@ std::wstring ModuleDirectory() {
 TEST(Foundation, RegistryValueRoundTripsThroughANewKey) {
   const wchar_t* key = L"Software\\Zavo\\VYX-Q5-FoundationTest";
   HKEY h = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr));
+  ASSERT_EQ(ERROR_SUCCESS,
+            RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr));
   const DWORD written = 0xC0FFEE;
   ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(h, L"Probe", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&written), 4));
   RegCloseKey(h);
@@ -27,7 +28,8 @@ TEST(Foundation, RegistryValueRoundTripsThroughANewKey) {
   EXPECT_EQ(written, read);
   EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type);
 
-  EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegGetValueW(HKEY_CURRENT_USER, key, L"Absent", RRF_RT_ANY, nullptr, nullptr, nullptr));
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND,
+            RegGetValueW(HKEY_CURRENT_USER, key, L"Absent", RRF_RT_ANY, nullptr, nullptr, nullptr));
   EXPECT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_CURRENT_USER, key));
 }
 

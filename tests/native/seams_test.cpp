@@ -44,13 +44,13 @@ TEST(RasterCanvas, HugeCoordinatesAreClippedNotWalked) {
 TEST(MemoryChannel, KeepsBytesAndDocumentsInOrder) {
   CMemoryChannel channel;
   EXPECT_FALSE(channel.EndDocument());
-  EXPECT_TRUE(channel.StartDocument(L"VYXQ5_a_1"));
+  EXPECT_TRUE(channel.StartDocument(3));
   EXPECT_TRUE(channel.Write("^XA", 3));
   EXPECT_TRUE(channel.Write(nullptr, 0));
   EXPECT_TRUE(channel.EndDocument());
   EXPECT_EQ("^XA", channel.Bytes());
   ASSERT_EQ(1u, channel.Documents().size());
-  EXPECT_EQ(L"VYXQ5_a_1", channel.Documents()[0]);
+  EXPECT_EQ(3u, channel.Documents()[0]);
   EXPECT_EQ(0, channel.OpenDocuments());
 }
 

@@ -1,0 +1,149 @@
+// The print channel on the real Win32 calls: a file handle takes the file path of every step, and a printer
+// queue whose port is a file receives the RAW document unchanged.
+#include <windows.h>
+#include <winspool.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "common/seams/message_sink.h"
+#include "manager/output/channel.h"
+#include "manager/output/spooler_calls_win32.h"
+
+namespace vyx {
+namespace {
+
+std::string ReadAll(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::wstring TempPath(const wchar_t* name) {
+  wchar_t dir[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, dir);
+  return std::wstring(dir) + name;
+}
+
+// Two documents of a small job, written through any channel.
+void WriteTwoDocuments(COutputChannel& channel) {
+  for (unsigned doc = 0; doc < 2; ++doc) {
+    ASSERT_TRUE(channel.StartDocument(doc));
+    EXPECT_TRUE(channel.Write("^XA\r\n^RR1\r\n", 11));
+    const std::string body = "^FO" + std::to_string(doc) + ",0\r\n^XZ\r\n";
+    EXPECT_TRUE(channel.Write(body.data(), body.size()));
+    EXPECT_TRUE(channel.EndDocument());
+  }
+}
+
+TEST(Win32Channel, FileOutputTakesTheFilePathAndMatchesTheMemoryChannel) {
+  const std::wstring path = TempPath(L"vyx_channel_file.zpl");
+  CWin32SpoolerCalls calls;
+  CRecordingMessageSink messages;
+  {
+    CPrintChannel channel(calls, messages, L"12_tag");
+    channel.OpenFileOutput(path);
+    ASSERT_NE(nullptr, channel.Handle());
+    WriteTwoDocuments(channel);
+    channel.CloseOutput();
+  }
+  EXPECT_TRUE(messages.shown.empty());
+  CMemoryChannel memory;
+  WriteTwoDocuments(memory);
+  EXPECT_EQ(memory.Bytes(), ReadAll(path));
+  // The handle was closed by the file fallback: the file can be deleted at once.
+  EXPECT_TRUE(DeleteFileW(path.c_str()));
+}
+
+TEST(Win32Channel, SpoolerCallsOnAFileHandleFailWithInvalidHandle) {
+  const std::wstring path = TempPath(L"vyx_channel_probe.zpl");
+  CWin32SpoolerCalls calls;
+  OutputHandle file = calls.CreateOutputFile(path);
+  ASSERT_NE(nullptr, file);
+  EXPECT_FALSE(calls.StartRawDocPrinter(file, L"x"));
+  EXPECT_EQ(kErrorInvalidHandle, calls.LastError());
+  std::uint32_t written = 7;
+  EXPECT_FALSE(calls.WritePrinter(file, "a", 1, &written));
+  EXPECT_EQ(kErrorInvalidHandle, calls.LastError());
+  EXPECT_FALSE(calls.ClosePrinter(file));
+  EXPECT_EQ(kErrorInvalidHandle, calls.LastError());
+  EXPECT_TRUE(calls.CloseHandle(file));
+  DeleteFileW(path.c_str());
+}
+
+TEST(Win32Channel, UnknownPrinterShowsTheOpenFailure) {
+  CWin32SpoolerCalls calls;
+  CRecordingMessageSink messages;
+  CPrintChannel channel(calls, messages, L"1_t");
+  EXPECT_FALSE(channel.OpenPrinterOutput(L"No Such VYX Printer"));
+  ASSERT_EQ(1u, messages.shown.size());
+  EXPECT_EQ(L"OpenPrinter( No Such VYX Printer ) failed: 1801", messages.shown[0].text);
+  EXPECT_EQ(L"OpenChannel", messages.shown[0].caption);
+}
+
+TEST(Win32Channel, SystemMessageTextHasNoLineBreak) {
+  EXPECT_EQ(L"Access denied.", FormatSystemMessageText(5));
+  EXPECT_EQ(L"", FormatSystemMessageText(3000));
+}
+
+// A printer queue whose port is a file: the RAW documents land there unchanged.
+TEST(Win32Channel, PrinterQueueReceivesTheRawDocuments) {
+  const std::wstring port = TempPath(L"vyx_channel_port.prn");
+  DeleteFileW(port.c_str());
+  wchar_t driverDir[MAX_PATH] = {};
+  DWORD needed = 0;
+  ASSERT_TRUE(
+      GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(driverDir), sizeof driverDir, &needed));
+  DRIVER_INFO_3W driver{};
+  driver.cVersion = 3;
+  driver.pName = const_cast<wchar_t*>(L"VYX Channel Test Driver");
+  driver.pEnvironment = const_cast<wchar_t*>(L"Windows x64");
+  driver.pDriverPath = const_cast<wchar_t*>(L"wineps.drv");
+  driver.pDataFile = const_cast<wchar_t*>(L"wineps.drv");
+  driver.pConfigFile = const_cast<wchar_t*>(L"wineps.drv");
+  driver.pDefaultDataType = const_cast<wchar_t*>(L"RAW");
+  if (!AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver)) &&
+      GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED)
+    GTEST_SKIP() << "no printer driver could be added: " << GetLastError();
+
+  const wchar_t* queue = L"VYX Channel Test";
+  PRINTER_INFO_2W info{};
+  info.pPrinterName = const_cast<wchar_t*>(queue);
+  info.pPortName = const_cast<wchar_t*>(port.c_str());
+  info.pDriverName = driver.pName;
+  info.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
+  info.pDatatype = const_cast<wchar_t*>(L"RAW");
+  HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
+  if (added) ClosePrinter(added);
+
+  CWin32SpoolerCalls calls;
+  CRecordingMessageSink messages;
+  CPrintChannel channel(calls, messages, L"3_q");
+  ASSERT_TRUE(channel.OpenPrinterOutput(queue));
+  ASSERT_TRUE(channel.StartDocument(0));
+  EXPECT_TRUE(channel.Write("^XA\r\n^XZ\r\n", 10));
+  EXPECT_TRUE(channel.EndDocument());
+  channel.CloseOutput();
+  EXPECT_TRUE(messages.shown.empty());
+
+  std::string landed;
+  for (int i = 0; i < 50 && landed.size() < 10; ++i) {
+    Sleep(100);
+    landed = ReadAll(port);
+  }
+  EXPECT_EQ("^XA\r\n^XZ\r\n", landed);
+
+  HANDLE printer = nullptr;
+  if (OpenPrinterW(const_cast<wchar_t*>(queue), &printer, nullptr)) {
+    DeletePrinter(printer);
+    ClosePrinter(printer);
+  }
+  DeleteFileW(port.c_str());
+}
+
+}  // namespace
+}  // namespace vyx
