@@ -62,8 +62,12 @@ struct CDotRect {
   }
   constexpr std::int64_t Width() const { return static_cast<std::int64_t>(right) - left; }
   constexpr std::int64_t Height() const { return static_cast<std::int64_t>(bottom) - top; }
-  // Width x height; 0 for an empty rectangle.
-  constexpr std::int64_t Area() const { return IsEmpty() ? 0 : Width() * Height(); }
+  // Width x height; 0 for an empty rectangle; saturates at INT64_MAX.
+  constexpr std::int64_t Area() const {
+    if (IsEmpty()) return 0;
+    if (Height() > INT64_MAX / Width()) return INT64_MAX;
+    return Width() * Height();
+  }
   friend constexpr bool operator==(const CDotRect&, const CDotRect&) = default;
 };
 

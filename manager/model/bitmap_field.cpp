@@ -1,0 +1,473 @@
+// Bitmap fields: reading, pixel access, transfer, merging, writing and drawing.
+#include "manager/model/bitmap_field.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "manager/model/text_scan.h"
+
+namespace vyx {
+
+namespace {
+
+// Hexadecimal digit values: '0'-'9' and upper-case 'A'-'F'; every other byte reads as 0.
+struct HexTable {
+  unsigned char v[256] = {};
+  constexpr HexTable() {
+    for (int c = '0'; c <= '9'; ++c) v[c] = static_cast<unsigned char>(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c) v[c] = static_cast<unsigned char>(c - 'A' + 10);
+  }
+};
+constexpr HexTable kHex;
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+inline unsigned CharValue(const char* p, bool hex) {
+  const unsigned char c = static_cast<unsigned char>(*p);
+  return hex ? kHex.v[c] : c;
+}
+
+inline void StoreValue(char* p, unsigned v, bool hex) {
+  *p = hex ? kHexDigits[v & 15] : static_cast<char>(static_cast<unsigned char>(v));
+}
+
+inline std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  std::int64_t q = a / b;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  return q;
+}
+
+inline bool FitsInt32(std::int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+
+inline int ClampToInt(std::int64_t v) {
+  if (v > INT32_MAX) return INT32_MAX;
+  if (v < INT32_MIN) return INT32_MIN;
+  return static_cast<int>(v);
+}
+
+std::size_t g_maxBitmapBytes = std::size_t{1} << 30;
+
+}  // namespace
+
+// ---- CGraphicField ----
+
+char* CGraphicField::Parse(char* pos, char* limit) {
+  textStart = pos;
+  textEnd = nullptr;
+  textLength = 0;
+  data = dataEnd = nullptr;
+  format = 0;
+  pixelCount = 0;
+  inkBox = CDotRect::Unset();
+  if (pos == nullptr || pos >= limit) return pos;
+
+  bool haveRR = false, haveFO = false, haveGF = false;
+  std::int32_t x = 0, y = 0;
+  char* gfData = nullptr;
+  std::int32_t gfTotal = 0, gfPerRow = 0;
+  char gfFormat = 0;
+  char* result = nullptr;
+  char* line = pos;
+
+  while (true) {
+    int kind = 0;
+    if (IsCommand(line, limit, "RR")) kind = 1;
+    else if (IsCommand(line, limit, "FO")) kind = 2;
+    else if (IsCommand(line, limit, "GF")) kind = 3;
+    if (kind == 0 || (kind == 1 && haveRR) || (kind == 2 && haveFO) || (kind == 3 && haveGF)) {
+      SetSpan(pos, line);
+      result = line;
+      break;
+    }
+    char* next = LineSearch(line, limit, "\r\n^");
+    char* eol = next != nullptr ? next : limit;
+    if (kind == 1) {
+      haveRR = true;
+      const char* after = nullptr;
+      ribbonIndex = static_cast<std::uint32_t>(ReadInt(line + 3, eol, &after));
+      const char* comma = static_cast<const char*>(std::memchr(after, ',', static_cast<std::size_t>(eol - after)));
+      if (comma != nullptr) {
+        std::size_t n = 0;
+        for (const char* p = comma + 1; p < eol && *p != '\r' && n < sizeof ribbonName - 1; ++p) ribbonName[n++] = *p;
+        ribbonName[n] = '\0';
+      }
+    } else if (kind == 2) {
+      std::int32_t v[2] = {0, 0};
+      if (ReadValues(line + 3, eol, limit, v, 2) == 2) {
+        haveFO = true;
+        x = v[0];
+        y = v[1];
+      }
+    } else {
+      const char f = line + 3 < limit ? line[3] : '\0';
+      if (f != 'A' && f != 'B') {
+        // Compressed or unknown format: the field stops at once, without pixels and without a span end.
+        format = f;
+        return nullptr;
+      }
+      char* commas[4] = {};
+      char* p = line + 4;
+      int found = 0;
+      for (; found < 4; ++found) {
+        char* c = p < eol ? static_cast<char*>(std::memchr(p, ',', static_cast<std::size_t>(eol - p))) : nullptr;
+        if (c == nullptr) break;
+        commas[found] = c;
+        p = c + 1;
+      }
+      if (found == 4) {
+        haveGF = true;
+        gfFormat = f;
+        gfTotal = ReadInt(commas[1] + 1, limit);
+        gfPerRow = ReadInt(commas[2] + 1, limit);
+        gfData = commas[3] + 1;
+      }
+    }
+    if (next == nullptr) {
+      result = line;  // span end stays unset
+      break;
+    }
+    line = next + 2;
+  }
+
+  extent = {x, y, x, y};
+  if (haveGF) {
+    const std::int64_t rows = (gfPerRow > 0 && gfTotal > 0) ? gfTotal / gfPerRow : 0;
+    const std::int64_t right = static_cast<std::int64_t>(x) + 8 * static_cast<std::int64_t>(std::max(gfPerRow, 0));
+    const std::int64_t bottom = static_cast<std::int64_t>(y) + rows;
+    format = gfFormat;
+    charsPerByte = gfFormat == 'A' ? 2 : 1;
+    pixelsPerChar = 8 / charsPerByte;
+    totalBytes = gfTotal;
+    bytesPerRow = gfPerRow;
+    if (!FitsInt32(right) || !FitsInt32(bottom) || !FitsInt32(static_cast<std::int64_t>(gfPerRow) * charsPerByte)) {
+      // A damaged field whose extent does not fit 32-bit dots is treated like an unknown format.
+      textEnd = nullptr;
+      textLength = 0;
+      return nullptr;
+    }
+    charsPerRow = gfPerRow > 0 ? gfPerRow * charsPerByte : 0;
+    extent = {x, y, static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
+    data = gfData;
+    const std::int64_t want = rows * charsPerRow;
+    const std::int64_t avail = limit - gfData;
+    dataEnd = gfData + std::max<std::int64_t>(0, std::min(want, avail));
+    DecodeBitmap();
+  }
+  return result;
+}
+
+void CGraphicField::DecodeBitmap() {
+  pixelCount = 0;
+  inkBox = CDotRect::Unset();
+  if (data == nullptr || charsPerRow <= 0) return;
+  const bool hex = format == 'A';
+  const int ppc = pixelsPerChar;
+  const std::int32_t rows = RowCount();
+  std::int64_t count = 0;
+  for (std::int32_t row = 0; row < rows; ++row) {
+    const char* rowPtr = data + static_cast<std::int64_t>(row) * charsPerRow;
+    if (rowPtr >= dataEnd) break;
+    const std::int64_t n = std::min<std::int64_t>(charsPerRow, dataEnd - rowPtr);
+    std::int64_t first = -1, last = -1;
+    unsigned firstV = 0, lastV = 0;
+    if (hex) {
+      for (std::int64_t i = 0; i < n; ++i) {
+        const unsigned v = kHex.v[static_cast<unsigned char>(rowPtr[i])];
+        if (v == 0) continue;
+        count += __builtin_popcount(v);
+        if (first < 0) {
+          first = i;
+          firstV = v;
+        }
+        last = i;
+        lastV = v;
+      }
+    } else {
+      const unsigned char* b = reinterpret_cast<const unsigned char*>(rowPtr);
+      for (std::int64_t i = 0; i < n; ++i) {
+        const unsigned v = b[i];
+        if (v == 0) continue;
+        count += __builtin_popcount(v);
+        if (first < 0) {
+          first = i;
+          firstV = v;
+        }
+        last = i;
+        lastV = v;
+      }
+    }
+    if (first < 0) continue;
+    // Most significant bit is the leftmost pixel.
+    const int firstBit = __builtin_clz(firstV) - (32 - ppc);
+    const int lastBit = ppc - 1 - __builtin_ctz(lastV);
+    const std::int64_t y = static_cast<std::int64_t>(extent.top) + row;
+    ExtendInkBox(static_cast<std::int32_t>(extent.left + first * ppc + firstBit), static_cast<std::int32_t>(y));
+    ExtendInkBox(static_cast<std::int32_t>(extent.left + last * ppc + lastBit), static_cast<std::int32_t>(y));
+  }
+  pixelCount = count;
+}
+
+bool CGraphicField::Write(COutputChannel& out) {
+  if (textStart == nullptr || textEnd == nullptr || textEnd <= textStart) return false;
+  char* fo = LineSearch(textStart, textEnd, "^FO");
+  if (fo == nullptr || fo >= textEnd) return false;
+  return out.Write(fo, static_cast<std::size_t>(textEnd - fo));
+}
+
+bool CGraphicField::WriteRibbonSelect(COutputChannel& out, unsigned ribbonIndex, const char* ribbonName) {
+  char line[64];
+  int n = std::snprintf(line, sizeof line, "^RR%u,%.31s\r\n", ribbonIndex, ribbonName != nullptr ? ribbonName : "");
+  if (n < 0) return false;
+  if (n >= static_cast<int>(sizeof line)) n = sizeof line - 1;
+  return out.Write(line, static_cast<std::size_t>(n));
+}
+
+int CGraphicField::PixelAt(std::int64_t x, std::int64_t y) const {
+  if (format != 'A' && format != 'B') return -2;
+  if (data == nullptr || x < extent.left || x >= extent.right || y < extent.top || y >= extent.bottom) return -1;
+  const std::int64_t col = x - extent.left;
+  const char* p = data + (y - extent.top) * static_cast<std::int64_t>(charsPerRow) + col / pixelsPerChar;
+  if (p < data || p >= dataEnd) return -1;
+  const unsigned bit = (format == 'A' ? 8u : 128u) >> (col % pixelsPerChar);
+  return (CharValue(p, format == 'A') & bit) != 0 ? 1 : 0;
+}
+
+int CGraphicField::NeighbourCount(std::int64_t x, std::int64_t y) const {
+  int n = 0;
+  for (std::int64_t dy = -1; dy <= 1; ++dy)
+    for (std::int64_t dx = -1; dx <= 1; ++dx) n += PixelAt(x + dx, y + dy) == 1;
+  return n;
+}
+
+bool CGraphicField::SetPixel(std::int64_t x, std::int64_t y) {
+  if (format != 'A' && format != 'B') return false;
+  if (data == nullptr || x < extent.left || x >= extent.right || y < extent.top || y >= extent.bottom) return false;
+  const std::int64_t col = x - extent.left;
+  char* p = data + (y - extent.top) * static_cast<std::int64_t>(charsPerRow) + col / pixelsPerChar;
+  if (p < data || p >= dataEnd) return false;
+  const bool hex = format == 'A';
+  const unsigned bit = (hex ? 8u : 128u) >> (col % pixelsPerChar);
+  StoreValue(p, CharValue(p, hex) | bit, hex);
+  ++pixelCount;
+  ExtendInkBox(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
+  return true;
+}
+
+void CGraphicField::Draw(CDrawCanvas& dc, int x, int y, const CDotRect& clip, int ox1, int oy1, int ox2, int oy2,
+                         ColorRef colour) {
+  if (!HasInk() || data == nullptr || (format != 'A' && format != 'B')) return;
+  const std::int64_t dx = static_cast<std::int64_t>(x) + ox1 + ox2;
+  const std::int64_t dy = static_cast<std::int64_t>(y) + oy1 + oy2;
+  const CDotRect moved{ClampToInt(inkBox.left + dx), ClampToInt(inkBox.top + dy), ClampToInt(inkBox.right + dx),
+                       ClampToInt(inkBox.bottom + dy)};
+  if (IntersectRect(moved, clip).IsEmpty()) return;
+  const bool hex = format == 'A';
+  const int ppc = pixelsPerChar;
+  const unsigned topBit = hex ? 8u : 128u;
+  // Only the ink box's rows inside the field are painted.
+  const std::int64_t rowFirst = std::max<std::int64_t>(inkBox.top, extent.top);
+  const std::int64_t rowLast = std::min<std::int64_t>(inkBox.bottom, extent.bottom);
+  const std::int64_t colFirst = std::max<std::int64_t>(inkBox.left, extent.left);
+  const std::int64_t colLast = std::min<std::int64_t>(inkBox.right, extent.right);
+  for (std::int64_t py = rowFirst; py < rowLast; ++py) {
+    const std::int64_t paintedY = py + dy;
+    if (paintedY < clip.top || paintedY >= clip.bottom) continue;
+    const char* rowPtr = data + (py - extent.top) * static_cast<std::int64_t>(charsPerRow);
+    if (rowPtr >= dataEnd) break;
+    std::int64_t runStart = -1;
+    std::int64_t px = colFirst;
+    for (; px < colLast; ++px) {
+      const std::int64_t col = px - extent.left;
+      const char* p = rowPtr + col / ppc;
+      if (p >= dataEnd) break;
+      const bool set = (CharValue(p, hex) & (topBit >> (col % ppc))) != 0;
+      if (hex) {
+        if (set) dc.SetPixel(ClampToInt(px + dx), ClampToInt(paintedY), colour);
+      } else if (set && runStart < 0) {
+        runStart = px;
+      } else if (!set && runStart >= 0) {
+        dc.MoveTo(ClampToInt(runStart + dx), ClampToInt(paintedY));
+        dc.LineTo(ClampToInt(px + dx), ClampToInt(paintedY));
+        runStart = -1;
+      }
+    }
+    if (runStart >= 0) {
+      dc.MoveTo(ClampToInt(runStart + dx), ClampToInt(paintedY));
+      dc.LineTo(ClampToInt(px + dx), ClampToInt(paintedY));
+    }
+  }
+}
+
+// ---- pixel transfer and merging ----
+
+std::int64_t TransferPixels(const CGraphicField& source, CGraphicField& target, int mode, const CDotRect& rect) {
+  if (source.format != target.format || (target.format != 'A' && target.format != 'B')) return 0;
+  if (source.data == nullptr || target.data == nullptr || source.charsPerRow <= 0 || target.charsPerRow <= 0)
+    return 0;
+  if (source.pixelsPerChar != target.pixelsPerChar) return 0;
+  const CDotRect r = IntersectRect(IntersectRect(rect, source.extent), target.extent);
+  if (r.IsEmpty()) return 0;
+  const bool hex = target.format == 'A';
+  const int ppc = target.pixelsPerChar;
+  const unsigned full = (1u << ppc) - 1;
+  std::int64_t count = 0;
+  for (std::int64_t y = r.top; y < r.bottom; ++y) {
+    const char* sRow = source.data + (y - source.extent.top) * static_cast<std::int64_t>(source.charsPerRow);
+    char* dRow = target.data + (y - target.extent.top) * static_cast<std::int64_t>(target.charsPerRow);
+    const std::int64_t diFirst = (r.left - static_cast<std::int64_t>(target.extent.left)) / ppc;
+    const std::int64_t diLast = (r.right - 1 - static_cast<std::int64_t>(target.extent.left)) / ppc;
+    for (std::int64_t di = diFirst; di <= diLast; ++di) {
+      const std::int64_t charX0 = target.extent.left + di * ppc;
+      const std::int64_t lo = std::max<std::int64_t>(r.left, charX0);
+      const std::int64_t hi = std::min<std::int64_t>(r.right, charX0 + ppc);
+      // Bit for position k (0 = leftmost) is 1 << (ppc - 1 - k).
+      unsigned mask = (full >> (lo - charX0)) & ~(full >> (hi - charX0)) & full;
+      char* dPtr = dRow + di;
+      if (dPtr >= target.dataEnd) return count;
+      const std::int64_t scol0 = charX0 - source.extent.left;
+      const std::int64_t idx0 = FloorDiv(scol0, ppc);
+      const int off = static_cast<int>(scol0 - idx0 * ppc);
+      const char* s0 = sRow + idx0;
+      const char* s1 = s0 + 1;
+      const bool in0 = idx0 >= 0 && idx0 < source.charsPerRow;
+      const bool in1 = idx0 + 1 >= 0 && idx0 + 1 < source.charsPerRow;
+      // Positions whose source character lies beyond the data end stop the walk after the valid ones.
+      unsigned valid = full;
+      if (in0 && s0 >= source.dataEnd) valid = 0;
+      else if (off > 0 && in1 && s1 >= source.dataEnd) valid = full & ~(full >> (ppc - off));
+      bool stop = false;
+      if ((mask & ~valid) != 0) {
+        mask &= valid;
+        stop = true;
+      }
+      const unsigned v0 = (in0 && s0 < source.dataEnd) ? CharValue(s0, hex) : 0;
+      const unsigned v1 = (off > 0 && in1 && s1 < source.dataEnd) ? CharValue(s1, hex) : 0;
+      const unsigned bits = off == 0 ? v0 : ((((v0 << ppc) | v1) >> (ppc - off)) & full);
+      const unsigned sv = bits & mask;
+      if (sv != 0) {
+        const unsigned dv = CharValue(dPtr, hex);
+        if (mode == kTransferKnockOut) {
+          const unsigned hit = dv & sv;
+          if (hit != 0) {
+            count += __builtin_popcount(hit);
+            StoreValue(dPtr, dv & ~sv, hex);
+          }
+        } else if (mode == kTransferCopy) {
+          count += __builtin_popcount(sv);
+          StoreValue(dPtr, dv | sv, hex);
+        }
+      }
+      if (stop) return count;
+    }
+  }
+  return count;
+}
+
+bool IsMergeable(const CGraphicField& a, const CGraphicField& b, std::int64_t packetWeight) {
+  if (a.ribbonIndex != b.ribbonIndex || a.consolidationMark != 0 || b.consolidationMark != 0) return false;
+  if (!a.HasInk() || !b.HasInk()) return false;
+  const CDotRect u = UnionRect(a.inkBox, b.inkBox);
+  if (u.IsEmpty()) return false;
+  // Areas saturate at INT64_MAX, and so does their sum.
+  std::int64_t sum = a.extent.Area();
+  for (std::int64_t add : {b.extent.Area(), packetWeight})
+    sum = (add > 0 && sum > INT64_MAX - add) ? INT64_MAX : sum + add;
+  return sum >= u.Area();
+}
+
+// ---- CSyntheticGraphicField ----
+
+std::size_t CSyntheticGraphicField::MaxBitmapBytes() { return g_maxBitmapBytes; }
+void CSyntheticGraphicField::SetMaxBitmapBytes(std::size_t bytes) { g_maxBitmapBytes = bytes; }
+
+CSyntheticGraphicField::~CSyntheticGraphicField() {
+  if (sourceOwnership == 0) {
+    for (CGraphicField* s : sources) delete s;
+  }
+}
+
+bool CSyntheticGraphicField::BuildEmptyBitmap() {
+  const std::int64_t width = extent.Width();
+  const std::int64_t height = extent.Height();
+  if (width <= 0 || height <= 0) return false;
+  if (charsPerByte != 1 && charsPerByte != 2) return false;
+  const std::int64_t bpr = (width + 7) / 8;
+  const std::int64_t total = height * bpr;
+  if (bpr > INT32_MAX / 2 || total > INT32_MAX) return false;
+  const std::int64_t dataBytes = total * charsPerByte;
+  if (static_cast<std::uint64_t>(dataBytes) > g_maxBitmapBytes) return false;
+  bytesPerRow = static_cast<std::int32_t>(bpr);
+  charsPerRow = static_cast<std::int32_t>(charsPerByte * bpr);
+  totalBytes = static_cast<std::int32_t>(total);
+  pixelsPerChar = 8 / charsPerByte;
+  pixelCount = 0;
+  format = charsPerByte == 2 ? 'A' : 'B';
+  char header[160];
+  int hlen = std::snprintf(header, sizeof header, "^RR%u,%.31s\r\n^FO%d,%d\r\n^GF%c,%u,%u,%u,", ribbonIndex, ribbonName,
+                           extent.left, extent.top, format, static_cast<unsigned>(total),
+                           static_cast<unsigned>(total), static_cast<unsigned>(bpr));
+  if (hlen < 0 || hlen >= static_cast<int>(sizeof header)) return false;
+  const std::size_t size = static_cast<std::size_t>(hlen) + static_cast<std::size_t>(dataBytes) + 2;
+  m_buffer.reset(new char[size]);
+  m_bufferSize = size;
+  std::memcpy(m_buffer.get(), header, static_cast<std::size_t>(hlen));
+  std::memset(m_buffer.get() + hlen, 0, static_cast<std::size_t>(dataBytes));
+  m_buffer[size - 2] = '\r';
+  m_buffer[size - 1] = '\n';
+  ownsBuffer = 1;
+  data = m_buffer.get() + hlen;
+  dataEnd = data + dataBytes;
+  SetSpan(m_buffer.get(), m_buffer.get() + size);
+  return true;
+}
+
+CSyntheticGraphicField* CSyntheticGraphicField::Merge(CGraphicField& first, CGraphicField& second, bool sameRibbon) {
+  if (!first.HasInk() || !second.HasInk()) return nullptr;
+  const CDotRect u = UnionRect(first.inkBox, second.inkBox);
+  if (u.IsEmpty()) return nullptr;
+  if (first.charsPerByte != second.charsPerByte || (second.format != 'A' && second.format != 'B')) return nullptr;
+  if (first.format != second.format) return nullptr;
+  if (sameRibbon && first.ribbonIndex != second.ribbonIndex) return nullptr;
+
+  auto merged = std::make_unique<CSyntheticGraphicField>();
+  merged->inkBox = u;
+  merged->extent = u;
+  merged->charsPerByte = second.charsPerByte;
+  merged->pixelsPerChar = second.pixelsPerChar;
+  merged->format = second.format;
+  merged->ribbonIndex = second.ribbonIndex;
+  merged->ribbonColour = second.ribbonColour;
+  // Part 1.8 derives the purified colour from the ribbon colour; the second source's is the same derivation.
+  merged->purifiedColour = second.purifiedColour;
+  std::memcpy(merged->ribbonName, second.ribbonName, sizeof merged->ribbonName);
+  merged->ribbonName[sizeof merged->ribbonName - 1] = '\0';
+  if (!merged->BuildEmptyBitmap()) return nullptr;
+  merged->pixelCount = TransferPixels(first, *merged, kTransferCopy, first.inkBox) +
+                       TransferPixels(second, *merged, kTransferCopy, second.inkBox);
+
+  for (CGraphicField* src : {&second, &first}) {
+    const int t = src->GetType();
+    if (sameRibbon && (t == kTypeSyntheticGraphicField || t == kTypeGraphicFieldClone)) {
+      auto* syn = static_cast<CSyntheticGraphicField*>(src);
+      merged->sources.insert(merged->sources.end(), syn->sources.begin(), syn->sources.end());
+      syn->sources.clear();
+    } else {
+      merged->sources.push_back(src);
+    }
+  }
+  return merged.release();
+}
+
+// ---- CGraphicFieldClone ----
+
+CGraphicFieldClone* CGraphicFieldClone::CopyOf(CGraphicField& field) {
+  auto* clone = new CGraphicFieldClone();
+  static_cast<CGraphicField&>(*clone) = field;
+  clone->sourceOwnership = 0;
+  clone->ownsBuffer = 0;
+  clone->contactScore = -1;
+  clone->sources.push_back(&field);
+  return clone;
+}
+
+}  // namespace vyx

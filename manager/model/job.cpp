@@ -1,0 +1,165 @@
+// The job container: reading the stream, the per-page copies table, parsing and the page steps.
+#include "manager/model/job.h"
+
+#include <cstring>
+
+#include "manager/model/text_scan.h"
+
+namespace vyx {
+
+CQzplJobData::~CQzplJobData() { ClearPages(); }
+
+void CQzplJobData::ClearPages() {
+  // Copy pages first: they only share the master's objects.
+  std::vector<CQzplPage*> masters;
+  for (CQzplPage* p : pages) {
+    if (p->IsMaster()) masters.push_back(p);
+    else delete p;
+  }
+  pages.clear();
+  for (CQzplPage* p : masters) delete p;
+}
+
+std::int64_t CQzplJobData::ReadStream(CJobStreamSource* source) {
+  if (source == nullptr) return -1;
+  static constexpr char kMarker[] = "^XZ\r\n";
+  std::vector<std::unique_ptr<char[]>> chunks;
+  std::vector<std::size_t> chunkSizes;
+  std::unique_ptr<char[]> staging(new char[kStagingBytes]);
+  std::size_t staged = 0;
+  std::uint64_t total = 0;
+  std::int64_t budget = 400000;
+  std::int64_t bar = progress.Pos();
+
+  auto flush = [&] {
+    if (staged == 0) return;
+    std::unique_ptr<char[]> chunk(new char[staged]);
+    std::memcpy(chunk.get(), staging.get(), staged);
+    chunks.push_back(std::move(chunk));
+    chunkSizes.push_back(staged);
+    staged = 0;
+  };
+
+  while (true) {
+    std::uint32_t got = 0;
+    const std::uint32_t err = source->Read(staging.get() + staged, kReadStep, got);
+    if (got > kReadStep) got = kReadStep;
+    if (err != 0 && err != kErrorMoreData) break;
+    if (err == kErrorMoreData && got == 0) break;  // a source that never delivers would otherwise spin
+    staged += got;
+    total += got;
+    const bool marker = staged >= 5 && std::memcmp(staging.get() + staged - 5, kMarker, 5) == 0;
+    const std::int64_t step = static_cast<std::int64_t>(got) * budget / 400000;
+    budget -= step;
+    bar += 18 * step;
+    progress.Advance(bar);
+    if (marker || kStagingBytes - staged < kReadStep) flush();
+    if (err == 0 && (marker || got == 0)) break;  // end marker, or the end of the data without it
+  }
+  flush();
+  source->Close();
+
+  m_buffer.reset();
+  jobLength = 0;
+  if (total > 0) {
+    m_buffer.reset(new char[total + 2]);
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < chunks.size(); ++i) {
+      std::memcpy(m_buffer.get() + at, chunks[i].get(), chunkSizes[i]);
+      at += chunkSizes[i];
+    }
+    m_buffer[total] = '\0';
+    m_buffer[total + 1] = '\0';
+    jobLength = static_cast<std::int64_t>(total);
+  }
+  return jobLength;
+}
+
+std::int64_t CQzplJobData::SetText(const void* data, std::size_t size) {
+  ClearPages();
+  m_buffer.reset(new char[size + 2]);
+  if (size != 0) std::memcpy(m_buffer.get(), data, size);
+  m_buffer[size] = '\0';
+  m_buffer[size + 1] = '\0';
+  jobLength = static_cast<std::int64_t>(size);
+  return jobLength;
+}
+
+std::int64_t CQzplJobData::SetPerPageCopies(const void* bytes, std::size_t size) {
+  const auto* b = static_cast<const unsigned char*>(bytes);
+  m_perPageCopies.resize(size / 2);
+  for (std::size_t i = 0; i < m_perPageCopies.size(); ++i)
+    m_perPageCopies[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(b[2 * i] | (b[2 * i + 1] << 8)));
+  m_hasPerPageCopies = true;
+  return static_cast<std::int64_t>(size);
+}
+
+void CQzplJobData::FreePerPageCopies() {
+  m_perPageCopies.clear();
+  m_perPageCopies.shrink_to_fit();
+  m_hasPerPageCopies = false;
+}
+
+int CQzplJobData::ParseJob() {
+  ClearPages();
+  layout = CLayoutResults{};
+  headerInForce = &parsedHeader;
+  parsedHeader = CQzplHeader{};
+  trailer = CQzplObj{};
+  progress.bufferStart = m_buffer.get();
+  progress.jobLength = jobLength;
+  if (!m_buffer) {
+    optimisedHeader = CCustomQzplHeader{};
+    formSizeHeader = CCustomQzplHeader{};
+    optimisedHeader.InitFrom(parsedHeader);
+    formSizeHeader.InitFrom(parsedHeader);
+    return 0;
+  }
+  char* const limit = TextEnd();
+  char* pos = parsedHeader.Parse(m_buffer.get(), limit);
+  optimisedHeader = CCustomQzplHeader{};
+  formSizeHeader = CCustomQzplHeader{};
+  optimisedHeader.InitFrom(parsedHeader);
+  formSizeHeader.InitFrom(parsedHeader);
+
+  m_pageContext.copiesTable = m_hasPerPageCopies ? m_perPageCopies.data() : nullptr;
+  m_pageContext.copiesCount = m_hasPerPageCopies ? m_perPageCopies.size() : 0;
+  m_pageContext.progress = &progress;
+  while (pos != nullptr && pos < limit && !IsCommand(pos, limit, "XZ")) {
+    auto* page = new CQzplPage();
+    page->parseContext = &m_pageContext;
+    char* next = page->Parse(pos, limit);
+    if (next == nullptr || next <= pos || next >= limit) {
+      // No ^XPG and no ^XZ after this point: the job ends at the end of the buffer without this empty page.
+      if (next != nullptr && next > pos && page->textEnd > page->textStart) {
+        pages.push_back(page);
+      } else {
+        delete page;
+      }
+      pos = limit;
+      break;
+    }
+    pages.push_back(page);
+    pos = next;
+  }
+  trailer.Parse(pos != nullptr ? pos : limit, limit);
+  layout.pageCountAtLoad = static_cast<std::int32_t>(pages.size());
+  progress.Advance(kProgressParsed);
+  return static_cast<int>(pages.size());
+}
+
+std::int64_t CQzplJobData::KnockOutOverlaps(std::uint32_t nonPunchMask) {
+  std::int64_t cleared = 0;
+  for (CQzplPage* p : pages) cleared += vyx::KnockOutOverlaps(*p, nonPunchMask, &progress);
+  progress.Advance(kProgressKnockedOut);
+  return cleared;
+}
+
+int CQzplJobData::MergeSameRibbonFields(std::int64_t packetWeight) {
+  int merges = 0;
+  for (CQzplPage* p : pages) merges += vyx::MergeSameRibbonFields(*p, packetWeight, &progress);
+  progress.Advance(kProgressMerged);
+  return merges;
+}
+
+}  // namespace vyx

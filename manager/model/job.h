@@ -1,0 +1,96 @@
+// The job container (Part 1.1): the one job buffer, the parsed and working headers, the pages and the trailer;
+// reading the stream, the per-page copies table, parsing and the page steps.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "common/seams/output_channel.h"
+#include "common/seams/progress_sink.h"
+#include "manager/model/header.h"
+#include "manager/model/job_progress.h"
+#include "manager/model/job_reader.h"
+#include "manager/model/page.h"
+
+namespace vyx {
+
+// Layout results used by Parts 2.1 and 2.2 (Data model, item 12).
+struct CLayoutResults {
+  std::int32_t widestExtent = 0;
+  std::int32_t widestSide = 0;
+  std::int32_t tallestExtent = 0;
+  std::int32_t tallestSide = 0;
+  std::int32_t smallestWidth = 10000000;
+  std::int32_t smallestHeight = 10000000;
+  std::int32_t ribbonOutcomes[32] = {};  // by ribbon index; 33 = split over several ribbons (Part 1.8)
+  std::uint32_t printJobsRibbonMask = 0;
+  std::int32_t labelsPerSet = 0;
+  std::uint8_t tapeCutSetsEnabled = 0;
+  std::int32_t pageCountAtLoad = 1;
+  std::int32_t singlePageCopies = 1;
+  std::int32_t copiesPlaced = 0;
+};
+
+class CQzplJobData {
+ public:
+  // Staging area and read step of the stream reader.
+  static constexpr std::uint32_t kStagingBytes = 128 * 1024;
+  static constexpr std::uint32_t kReadStep = 65536;
+
+  CQzplJobData() = default;
+  CQzplJobData(const CQzplJobData&) = delete;
+  CQzplJobData& operator=(const CQzplJobData&) = delete;
+  ~CQzplJobData();
+
+  // Reads the whole stream (65536 bytes per read call into a 128 KiB staging area, chunk list, one final buffer
+  // followed by two zero bytes), closes the source and returns the byte count (0 when nothing came). A null
+  // source (the platform's invalid handle) returns -1 at once. Moves the progress bar towards 7,200,000.
+  std::int64_t ReadStream(CJobStreamSource* source);
+
+  // Takes a copy of the given text as the job buffer (tests, tools, fuzzing); returns the length.
+  std::int64_t SetText(const void* data, std::size_t size);
+
+  // Sets the per-page copies table from the bytes of a per-page copies file (little-endian signed 16-bit
+  // counts, entry count = size / 2). Returns the byte count.
+  std::int64_t SetPerPageCopies(const void* bytes, std::size_t size);
+  void FreePerPageCopies();
+  bool HasPerPageCopies() const { return m_hasPerPageCopies; }
+  const std::vector<std::int16_t>& PerPageCopies() const { return m_perPageCopies; }
+
+  // Builds the parsed header, the two working headers, the pages and the trailer; returns the page count.
+  // Any pages of an earlier parse are deleted first.
+  int ParseJob();
+
+  // Page steps 2 and 3 over every page (colour consolidation, step 1, is Part 1.8). Each sets its fixed
+  // progress position when done.
+  std::int64_t KnockOutOverlaps(std::uint32_t nonPunchMask);
+  int MergeSameRibbonFields(std::int64_t packetWeight = kDefaultPacketWeightInPixels);
+
+  // Deletes every page (master pages delete their objects).
+  void ClearPages();
+
+  char* Text() { return m_buffer.get(); }
+  const char* Text() const { return m_buffer.get(); }
+  char* TextEnd() { return m_buffer ? m_buffer.get() + jobLength : nullptr; }
+
+  CQzplHeader* headerInForce = nullptr;
+  CQzplHeader parsedHeader;
+  CCustomQzplHeader optimisedHeader;  // print size = painted area plus margins
+  CCustomQzplHeader formSizeHeader;   // print size = form size
+  CQzplObj trailer;                   // the final ^XZ line to the end of the buffer
+  std::vector<CQzplPage*> pages;      // stream order; copy pages follow their master (Part 2.2)
+  CLayoutResults layout;
+  std::int64_t jobLength = 0;
+  COutputChannel* output = nullptr;   // while printing (Part 2.3)
+  CJobProgress progress;              // set progress.sink to show the start-up progress bar
+
+ private:
+  std::unique_ptr<char[]> m_buffer;
+  std::vector<std::int16_t> m_perPageCopies;
+  bool m_hasPerPageCopies = false;
+  CPageParseContext m_pageContext;
+};
+
+}  // namespace vyx

@@ -1,0 +1,143 @@
+// Lines, searches and numbers of the job text.
+#include "manager/model/text_scan.h"
+
+#include <cstring>
+
+namespace vyx {
+
+namespace {
+
+inline bool MatchAt(const char* p, const char* limit, std::string_view needle) {
+  return static_cast<std::size_t>(limit - p) >= needle.size() && std::memcmp(p, needle.data(), needle.size()) == 0;
+}
+
+inline char* FindByte(char* p, char* limit, char c) {
+  if (p >= limit) return nullptr;
+  return static_cast<char*>(std::memchr(p, c, static_cast<std::size_t>(limit - p)));
+}
+
+// At q holds "^GFB,": returns the position after the payload, or nullptr when the search must fail.
+char* SkipBinaryPayload(char* q, char* limit) {
+  const char* after = nullptr;
+  std::int32_t count = ReadInt(q + 5, limit, &after);
+  char* p = const_cast<char*>(after);
+  for (int i = 0; i < 3; ++i) {
+    char* comma = FindByte(p, limit, ',');
+    if (comma == nullptr) return nullptr;
+    p = comma + 1;
+  }
+  if (count < 0) count = 0;
+  if (static_cast<std::size_t>(count) > static_cast<std::size_t>(limit - p)) return nullptr;
+  return p + count;
+}
+
+constexpr std::string_view kGfb = "^GFB,";
+
+}  // namespace
+
+bool IsCommand(const char* pos, const char* limit, std::string_view name) {
+  if (pos == nullptr || pos >= limit || *pos != '^') return false;
+  return static_cast<std::size_t>(limit - pos - 1) >= name.size() &&
+         std::memcmp(pos + 1, name.data(), name.size()) == 0;
+}
+
+char* PlainSearch(char* pos, char* limit, std::string_view needle) {
+  if (pos == nullptr || needle.empty() || pos >= limit) return nullptr;
+  const std::size_t n = needle.size();
+  char* p = pos;
+  while (static_cast<std::size_t>(limit - p) >= n) {
+    char* q = FindByte(p, limit - (n - 1), needle[0]);
+    if (q == nullptr) return nullptr;
+    if (std::memcmp(q, needle.data(), n) == 0) return q;
+    p = q + 1;
+  }
+  return nullptr;
+}
+
+char* LineSearch(char* pos, char* limit, std::string_view needle) {
+  if (pos == nullptr || needle.empty() || pos >= limit) return nullptr;
+  const std::size_t caret = needle.find('^');
+  char* p = pos;
+  if (caret == std::string_view::npos) {
+    // A needle without '^' (not used by the model's hot paths): byte by byte.
+    for (; p < limit; ++p) {
+      if (*p == '\0') return nullptr;
+      if (*p == '^' && MatchAt(p, limit, kGfb)) {
+        p = SkipBinaryPayload(p, limit);
+        if (p == nullptr) return nullptr;
+        --p;
+        continue;
+      }
+      if (MatchAt(p, limit, needle)) return p;
+    }
+    return nullptr;
+  }
+  while (p < limit) {
+    char* q = FindByte(p, limit, '^');
+    char* segEnd = q != nullptr ? q : limit;
+    // The scan stops at a zero byte outside a payload.
+    if (FindByte(p, segEnd, '\0') != nullptr) return nullptr;
+    if (q == nullptr) return nullptr;
+    if (caret > 0 && static_cast<std::size_t>(q - p) >= caret && MatchAt(q - caret, limit, needle)) return q - caret;
+    if (MatchAt(q, limit, kGfb)) {
+      p = SkipBinaryPayload(q, limit);
+      if (p == nullptr) return nullptr;
+      continue;
+    }
+    if (caret == 0 && MatchAt(q, limit, needle)) return q;
+    p = q + 1;
+  }
+  return nullptr;
+}
+
+char* LineEnd(char* pos, char* limit) {
+  char* e = PlainSearch(pos, limit, "\r\n");
+  return e != nullptr ? e : limit;
+}
+
+std::int32_t ReadInt(const char* pos, const char* limit, const char** after) {
+  const char* p = pos;
+  if (p == nullptr) {
+    if (after) *after = pos;
+    return 0;
+  }
+  while (p < limit && (*p == ' ' || *p == '\t')) ++p;
+  bool negative = false;
+  if (p < limit && (*p == '+' || *p == '-')) {
+    negative = *p == '-';
+    ++p;
+  }
+  std::int64_t value = 0;
+  const char* digits = p;
+  while (p < limit && *p >= '0' && *p <= '9') {
+    if (value <= 0x80000000LL) value = value * 10 + (*p - '0');
+    ++p;
+  }
+  if (p == digits) {
+    if (after) *after = pos;
+    return 0;
+  }
+  if (after) *after = p;
+  if (negative) value = -value;
+  if (value > INT32_MAX) return INT32_MAX;
+  if (value < INT32_MIN) return INT32_MIN;
+  return static_cast<std::int32_t>(value);
+}
+
+int ReadValues(const char* pos, const char* lineEnd, const char* limit, std::int32_t* out, int maxCount) {
+  if (maxCount <= 0 || pos == nullptr) return 0;
+  if (lineEnd > limit) lineEnd = limit;
+  const char* p = pos;
+  out[0] = ReadInt(p, limit);
+  int count = 1;
+  while (count < maxCount) {
+    if (p >= lineEnd) break;
+    const char* comma = static_cast<const char*>(std::memchr(p, ',', static_cast<std::size_t>(lineEnd - p)));
+    if (comma == nullptr) break;
+    p = comma + 1;
+    out[count++] = ReadInt(p, limit);
+  }
+  return count;
+}
+
+}  // namespace vyx
