@@ -49,6 +49,10 @@ class CFragmentedShape : public CCutObj {
   // Hands the fragments over to the caller, who then owns them; the shape keeps none.
   std::vector<CCutObj*> TakeFragments();
 
+  // The joined path after a successful Assemble (null before).
+  char* Buffer() { return m_buffer.get(); }
+  std::size_t Capacity() const { return m_capacity; }
+
   std::int32_t rotationCount = 0;  // fragments moved from the front to the end before joining
 
  private:
