@@ -73,18 +73,38 @@ unsigned CWin32LocaleSource::LocaleId() {
   return static_cast<unsigned>(m_system ? GetSystemDefaultLCID() : GetUserDefaultLCID());
 }
 
-HMODULE LoadResourceLibrary(const wchar_t* name) {
-  // The library holds strings only: mapped as data, nothing in it runs. Only the program's folder and System32
-  // are searched, so a library of the same name in the current folder can never be planted on the program.
-  constexpr DWORD kAsData = LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE;
-  HMODULE module =
-      LoadLibraryExW(name, nullptr, kAsData | LOAD_LIBRARY_SEARCH_APPLICATION_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (module == nullptr && GetLastError() == ERROR_INVALID_PARAMETER) {
-    // A system without the search flags: name the program's folder explicitly.
-    const std::wstring path = ProgramDirectory() + name;
-    module = LoadLibraryExW(path.c_str(), nullptr, kAsData);
+void HardenLibrarySearch() {
+  // Resolved at run time: Windows 7 has the function only with its loader update.
+  using SetDirectoriesFunction = BOOL(WINAPI*)(DWORD);
+  if (const HMODULE kernel = GetModuleHandleW(L"Kernel32.dll")) {
+    const FARPROC found = GetProcAddress(kernel, "SetDefaultDllDirectories");
+    if (found != nullptr) {
+      reinterpret_cast<SetDirectoriesFunction>(reinterpret_cast<void*>(found))(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
+    }
   }
-  return module;
+  // Takes the current folder out of the classic search order too.
+  SetDllDirectoryW(L"");
+}
+
+HMODULE LoadResourceLibrary(const wchar_t* name) {
+  // The library holds strings only: it is mapped as data, so nothing in it runs and one library serves the 32-bit
+  // and the 64-bit program alike. It is named by full path, the program's folder first and then System32, because
+  // a search by name would also look in the current folder, where anyone could plant a library of that name (Wine
+  // ignores the LOAD_LIBRARY_SEARCH_* flags for data-file loads, so they are no protection there).
+  constexpr DWORD kAsData = LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE;
+  const std::wstring beside = ProgramDirectory() + name;
+  HMODULE module = LoadLibraryExW(beside.c_str(), nullptr, kAsData);
+  if (module != nullptr) return module;
+  const DWORD error = GetLastError();
+  wchar_t system[MAX_PATH] = {};
+  const UINT n = GetSystemDirectoryW(system, MAX_PATH);
+  if (n > 0 && n < MAX_PATH) {
+    const std::wstring in_system = std::wstring(system, n) + L"\\" + name;
+    module = LoadLibraryExW(in_system.c_str(), nullptr, kAsData);
+    if (module != nullptr) return module;
+  }
+  SetLastError(error);  // report why the program's own copy did not load
+  return nullptr;
 }
 
 bool CLanguageHolder::Initialise() {

@@ -41,8 +41,13 @@ class CWin32LocaleSource : public CLocaleSource {
   NamedLocaleFunction m_function = nullptr;
 };
 
-// Loads a resource-only library from the program's folder (or System32) as data, never from the current folder.
+// Loads a resource-only library from the program's folder (or System32) as data, never from the current folder;
+// null with the error of the program-folder attempt when it is in neither.
 HMODULE LoadResourceLibrary(const wchar_t* name);
+
+// Keeps the current folder out of every later library search of the process (SetDefaultDllDirectories where the
+// system has it, and SetDllDirectoryW("")). Called by Initialise, before any window exists.
+void HardenLibrarySearch();
 
 class CLanguageHolder {
  public:
