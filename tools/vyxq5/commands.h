@@ -19,5 +19,6 @@ constexpr int kExitUsage = 2;
 int FailUsage(const std::string& message);
 
 int RunOptions(const Args& args);
+int RunInspect(const Args& args);
 
 }  // namespace vyxq5

@@ -19,6 +19,7 @@ const Command kCommands[] = {
        return 0;
      }},
     {"options", "vyxq5 options STR", RunOptions},
+    {"inspect", "vyxq5 inspect [--copies FILE] [--steps NONPUNCHMASK] JOB|-", RunInspect},
 };
 
 int PrintUsage(FILE* to) {
