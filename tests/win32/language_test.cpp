@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <prsht.h>
 
 #include <string>
 #include <vector>
@@ -324,6 +325,46 @@ TEST_F(ManagerConveniences, ShiftChildWindowMovesOnlyHorizontally) {
   EXPECT_EQ(before.top, after.top);
   EXPECT_EQ(60, after.right - after.left);
   EXPECT_EQ(25, after.bottom - after.top);
+}
+
+INT_PTR CALLBACK EmptyPage(HWND, UINT, WPARAM, LPARAM) {
+  return FALSE;
+}
+
+TEST_F(ManagerConveniences, WizardTabCaptionComesFromTheLanguage) {
+  // One empty child dialog page, built in memory.
+  alignas(4) WORD page_template[16] = {};
+  auto* dialog = reinterpret_cast<DLGTEMPLATE*>(page_template);
+  dialog->style = WS_CHILD | DS_CONTROL;
+  dialog->cx = 100;
+  dialog->cy = 60;
+  PROPSHEETPAGEW page = {};
+  page.dwSize = sizeof page;
+  page.dwFlags = PSP_DLGINDIRECT;
+  page.pResource = dialog;
+  page.pfnDlgProc = &EmptyPage;
+  HPROPSHEETPAGE pages[2] = {CreatePropertySheetPageW(&page), CreatePropertySheetPageW(&page)};
+  ASSERT_NE(nullptr, pages[0]);
+  PROPSHEETHEADERW header = {};
+  header.dwSize = sizeof header;
+  header.dwFlags = PSH_MODELESS;
+  header.pszCaption = L"sheet";
+  header.nPages = 2;
+  header.phpage = pages;
+  const HWND sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+  ASSERT_NE(nullptr, sheet);
+
+  m_holder.SetBase(0);
+  EXPECT_TRUE(m_holder.SetPageTabCaption(sheet, 1, kStrLanguageTitle));
+  EXPECT_FALSE(m_holder.SetPageTabCaption(sheet, 0, 1999));  // missing: the tab keeps its text
+  wchar_t text[64] = {};
+  TCITEMW item = {};
+  item.mask = TCIF_TEXT;
+  item.pszText = text;
+  item.cchTextMax = 64;
+  ASSERT_TRUE(SendMessageW(PropSheet_GetTabControl(sheet), TCM_GETITEMW, 1, reinterpret_cast<LPARAM>(&item)));
+  EXPECT_STREQ(L"Sprache", text);
+  DestroyWindow(sheet);
 }
 
 }  // namespace
