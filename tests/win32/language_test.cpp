@@ -93,14 +93,21 @@ TEST_F(LanguageHolder, UnknownCodeAndNameWithoutHyphenGiveEnglish) {
   }
 }
 
-TEST_F(LanguageHolder, RealUserLocaleOfWineIsEnglish) {
+// Wine takes the user locale from LC_ALL (scripts/wine-run passes VYX_WINE_LC_ALL): en-US by default, so base
+// 1000; run with VYX_WINE_LC_ALL=nl_NL.UTF-8 the same test expects the Dutch block.
+TEST_F(LanguageHolder, RealUserLocaleDecidesTheBase) {
   CWin32LocaleSource user(false);
-  const std::wstring name = DetectLocaleName(user);
-  EXPECT_EQ(L"en", LanguageCodeOf(name)) << std::string(name.begin(), name.end());
+  const std::wstring code = LanguageCodeOf(DetectLocaleName(user));
+  const int expected = code == L"de" ? 0 : code == L"nl" ? 2000 : 1000;
+  RecordProperty("locale_code", std::string(code.begin(), code.end()));
   CLanguageHolder holder;
   ASSERT_TRUE(holder.Initialise());
-  EXPECT_EQ(1000, holder.Base());
+  EXPECT_EQ(expected, holder.Base()) << std::string(code.begin(), code.end());
   EXPECT_NE(nullptr, holder.Module());
+  wchar_t lc_all[64] = {};
+  if (GetEnvironmentVariableW(L"LC_ALL", lc_all, 64) > 0 && std::wstring(lc_all).rfind(L"C.", 0) == 0) {
+    EXPECT_EQ(L"en", code);
+  }
 }
 
 TEST_F(LanguageHolder, StoredBaseWinsInTheManagersOrder) {
