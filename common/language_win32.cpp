@@ -119,6 +119,7 @@ bool CLanguageHolder::Initialise(const CProgramSettings& program,
                                  CLocaleSource& locale,
                                  const wchar_t* library) {
   Free();
+  HardenLibrarySearch();
   m_module = LoadResourceLibrary(library);
   if (m_module == nullptr) {
     ShowFailureMessage(GetLastError(), L"LoadLibrary");

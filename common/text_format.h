@@ -3,6 +3,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <utility>
 
 namespace vyx {
 
