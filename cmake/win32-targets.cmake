@@ -46,5 +46,7 @@ if(NOT VYX_MANAGER_ONLY)
   add_library(VyxResDll SHARED ${CMAKE_SOURCE_DIR}/resources/VyxResDll/VyxResDll.rc)
   set_target_properties(VyxResDll PROPERTIES PREFIX "" OUTPUT_NAME VyxResDll LINKER_LANGUAGE C)
   target_link_options(VyxResDll PRIVATE -nostdlib -Wl,-e,0 -Wl,--no-insert-timestamp)
-  set_property(TARGET VyxResDll APPEND PROPERTY OBJECT_DEPENDS ${resdll_rc})
+  # The string tables are included by VyxResDll.rc: a change to any of them must rebuild the library.
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/resources/VyxResDll/VyxResDll.rc PROPERTIES OBJECT_DEPENDS
+    "${resdll_rc}")
 endif()

@@ -1,6 +1,9 @@
 // Entry point of VyxQ5Manager: one process per print job.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return 0;
+#include "manager/app/startup_win32.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  vyx::CVyxQ5ManagerApp app(instance);
+  return app.InitInstance();
 }

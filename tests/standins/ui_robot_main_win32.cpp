@@ -47,7 +47,11 @@ BOOL CALLBACK CollectChild(HWND child, LPARAM param) {
   const std::wstring text = WindowText(child);
   if (_wcsicmp(cls.c_str(), L"Button") == 0) {
     const LONG style = GetWindowLongW(child, GWL_STYLE) & 0x0F;
-    if (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON) info->buttons.emplace_back(PlainLabel(text), child);
+    if (style == BS_PUSHBUTTON || style == BS_DEFPUSHBUTTON) {
+      // A disabled button is listed as such and never pressed.
+      const bool enabled = IsWindowEnabled(child) != FALSE;
+      info->buttons.emplace_back(PlainLabel(text) + (enabled ? L"" : L"[disabled]"), enabled ? child : nullptr);
+    }
   } else if (!text.empty()) {
     info->texts.push_back(text);
   }
@@ -140,7 +144,7 @@ int wmain(int argc, wchar_t** argv) {
   HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, pid);
   FILE* log = _wfopen(logPath.c_str(), L"ab");
   if (!log) return 3;
-  std::set<HWND> answered;
+  std::set<HWND> answered, logged;
   size_t nextAnswer = 0;
   int shot = 0;
   const DWORD begin = GetTickCount();
@@ -154,10 +158,16 @@ int wmain(int argc, wchar_t** argv) {
       CDialogInfo info;
       info.caption = WindowText(dialog);
       EnumChildWindows(dialog, CollectChild, reinterpret_cast<LPARAM>(&info));
-      if (info.buttons.empty()) continue;  // a modeless window (progress): logged when it gets a button
-      std::fprintf(log, "%s\n", LogLine(info).c_str());
-      std::fflush(log);
-      if (!shotsDir.empty()) SaveWindowBitmap(dialog, shotsDir + L"\\dialog" + std::to_wstring(++shot) + L".bmp");
+      if (info.buttons.empty()) continue;  // not built up yet
+      if (!logged.count(dialog)) {
+        logged.insert(dialog);
+        std::fprintf(log, "%s\n", LogLine(info).c_str());
+        std::fflush(log);
+        if (!shotsDir.empty()) SaveWindowBitmap(dialog, shotsDir + L"\\dialog" + std::to_wstring(++shot) + L".bmp");
+      }
+      bool anyEnabled = false;
+      for (auto& entry : info.buttons) anyEnabled = anyEnabled || entry.second != nullptr;
+      if (!anyEnabled) continue;  // a window that waits on its own, such as the progress window
       std::wstring want = nextAnswer < answers.size() ? answers[nextAnswer++] : L"OK";
       HWND button = nullptr;
       for (auto& [label, hwnd] : info.buttons)
