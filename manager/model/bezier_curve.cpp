@@ -192,8 +192,9 @@ void CBezierCurve::WritePoint(CQuarterPoint p, CPenState& pen) {
 
 char* CBezierCurve::Parse(char* pos, char* limit) {
   char* buf = m_buffer.get();
+  // Nothing beyond what an earlier Parse left in use was ever written (a replaced longer line is cleared at once).
+  std::memset(buf, 0, m_used);
   m_used = 0;
-  std::memset(buf, 0, m_capacity);
   m_previous = kNoPreviousPoint;
   m_current = {};
   CPenState pen;

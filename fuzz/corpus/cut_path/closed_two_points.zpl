@@ -1,0 +1,6 @@
+^RPU
+^RPM10,20
+^RPD
+^RPM10,20
+^RPU
+^XPG1,1

@@ -1,0 +1,8 @@
+^RPD
+^RPM8,8
+^RPM16,8
+^RPU
+^RPM4
+^RPD
+^RPM40,4
+^RPU
