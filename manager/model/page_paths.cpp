@@ -6,7 +6,11 @@
 
 namespace vyx {
 
-int CollectPagePaths(char* from, char* end, std::vector<CGraphicObj*>& cuts, CDebugOutput* debug) {
+int CollectPagePaths(char* from,
+                     char* end,
+                     std::vector<CGraphicObj*>& cuts,
+                     CDebugOutput* debug,
+                     CJobProgress* progress) {
   int collected = 0;
   char* hit = LineSearch(from, end, "^RP");
   while (hit != nullptr) {
@@ -19,7 +23,8 @@ int CollectPagePaths(char* from, char* end, std::vector<CGraphicObj*>& cuts, CDe
       continue;
     }
     CGraphicObj* cut = stroke;
-    if (stroke->bezierCount != 0) {
+    const bool plain = stroke->bezierCount == 0;
+    if (!plain) {
       if (CBezierCurve* curve = BuildBezierCurve(*stroke, debug).release(); curve != nullptr) {
         cut = curve;
         delete stroke;
@@ -27,6 +32,7 @@ int CollectPagePaths(char* from, char* end, std::vector<CGraphicObj*>& cuts, CDe
     }
     cuts.push_back(cut);
     ++collected;
+    if (progress != nullptr && plain) progress->AtText(kProgressRead, kProgressParsed - kProgressRead, next);
     hit = LineSearch(next, end, "^RP");
   }
   return collected;

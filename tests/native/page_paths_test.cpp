@@ -80,5 +80,20 @@ TEST(PagePaths, ThousandsOfPaths) {
   EXPECT_EQ(1500, curves);
 }
 
+TEST(PagePaths, PlainStrokesMoveTheProgressBar) {
+  std::string text =
+      "^RPU\r\n^RPM0,0\r\n^RPD\r\n^RPM8,0\r\n^RPU\r\n^RPU\r\n^RPM0,0\r\n^RPD\r\n^RPB0,8,8,8,8,0\r\n^RPU\r\n";
+  const std::size_t end = text.size();
+  text += "^XPG1,1\r\n";
+  CJobProgress progress;
+  progress.bufferStart = text.data();
+  progress.jobLength = static_cast<std::int64_t>(text.size());
+  text.append(2, '\0');
+  COwnedCuts owned;
+  EXPECT_EQ(2, CollectPagePaths(text.data(), text.data() + end, owned.cuts, nullptr, &progress));
+  // Only the plain stroke (ending at byte 36 of 89) moves the bar: 7,200,000 + 800,000 * 36 / 89.
+  EXPECT_EQ(7200000 + 800000 * 36 / 89, progress.Pos());
+}
+
 }  // namespace
 }  // namespace vyx
