@@ -70,7 +70,7 @@ inline constexpr int kStrPortBusyCaption = 1252;
 // Materials: display names of tape colours at +1260 + tape id and of ribbon colours at +1350 + ribbon id.
 inline constexpr int kStrTapeNameBase = 1260;
 inline constexpr int kStrRibbonNameBase = 1350;
-inline constexpr std::array<int, 10> kSampleTapeIds = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+inline constexpr std::array<int, 12> kSampleTapeIds = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
 inline constexpr std::array<int, 20> kSampleRibbonIds = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,
                                                          10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
 

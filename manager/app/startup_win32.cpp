@@ -13,6 +13,7 @@
 #include "common/seams/message_sink_win32.h"
 #include "common/string_ids.h"
 #include "common/text_format.h"
+#include "manager/app/catalogue_win32.h"
 #include "manager/app/job_wait_win32.h"
 #include "manager/app/resource.h"
 #include "manager/model/job_progress.h"
@@ -115,13 +116,16 @@ bool CVyxQ5ManagerApp::ReadAndPrepare(HANDLE jobData) {
     return false;
   }
   m_job.progress.Advance(kProgressRead);
+  ReadCatalogueFromDriverFolder(m_catalogue, m_args.options.black_punches != 0,
+                                m_languageLoaded ? m_language.Text() : CLanguageText());
+  m_ribbonColours = m_catalogue.RibbonColourTable();
   ReadPerPageCopies(m_job, m_location.jobId);
   m_job.ParseJob();
   m_job.progress.Advance(kProgressParsed);
   m_job.progress.Advance(kProgressConsolidated);
-  m_job.KnockOutOverlaps(m_nonPunchMask);
+  m_job.KnockOutOverlaps(m_catalogue.nonPunchMask);
   m_job.progress.Advance(kProgressKnockedOut);
-  m_job.MergeSameRibbonFields();
+  m_job.MergeSameRibbonFields(m_catalogue.palette.packetWeightInPixels);
   m_job.progress.Advance(kProgressMerged);
   m_job.FreePerPageCopies();
   // Automatic darkness lets the stored setting or the default decide; otherwise the job's own ^SD holds.

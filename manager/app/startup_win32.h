@@ -5,8 +5,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/language_win32.h"
+#include "manager/app/catalogue.h"
 #include "manager/app/command_line.h"
 #include "manager/app/job_location.h"
 #include "manager/app/progress_dlg_win32.h"
@@ -36,7 +38,8 @@ class CVyxQ5ManagerApp {
   bool m_languageLoaded = false;
   CProgressDlg m_progress;
   CQzplJobData m_job;
-  std::uint32_t m_nonPunchMask = 0;
+  CCatalogue m_catalogue;
+  std::vector<std::int32_t> m_ribbonColours;  // by ribbon id, for the colour consolidation
 };
 
 }  // namespace vyx

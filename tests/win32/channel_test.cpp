@@ -12,6 +12,7 @@
 #include "common/seams/message_sink.h"
 #include "manager/output/channel.h"
 #include "manager/output/spooler_calls_win32.h"
+#include "tests/win32/test_printer.h"
 
 namespace vyx {
 namespace {
@@ -23,11 +24,7 @@ std::string ReadAll(const std::wstring& path) {
   return s.str();
 }
 
-std::wstring TempPath(const wchar_t* name) {
-  wchar_t dir[MAX_PATH] = {};
-  GetTempPathW(MAX_PATH, dir);
-  return std::wstring(dir) + name;
-}
+using testing::TempPath;
 
 // Two documents of a small job, written through any channel.
 void WriteTwoDocuments(COutputChannel& channel) {
@@ -94,31 +91,9 @@ TEST(Win32Channel, SystemMessageTextHasNoLineBreak) {
 TEST(Win32Channel, PrinterQueueReceivesTheRawDocuments) {
   const std::wstring port = TempPath(L"vyx_channel_port.prn");
   DeleteFileW(port.c_str());
-  wchar_t driverDir[MAX_PATH] = {};
-  DWORD needed = 0;
-  ASSERT_TRUE(
-      GetPrinterDriverDirectoryW(nullptr, nullptr, 1, reinterpret_cast<BYTE*>(driverDir), sizeof driverDir, &needed));
-  DRIVER_INFO_3W driver{};
-  driver.cVersion = 3;
-  driver.pName = const_cast<wchar_t*>(L"VYX Channel Test Driver");
-  driver.pEnvironment = const_cast<wchar_t*>(L"Windows x64");
-  driver.pDriverPath = const_cast<wchar_t*>(L"wineps.drv");
-  driver.pDataFile = const_cast<wchar_t*>(L"wineps.drv");
-  driver.pConfigFile = const_cast<wchar_t*>(L"wineps.drv");
-  driver.pDefaultDataType = const_cast<wchar_t*>(L"RAW");
-  if (!AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver)) &&
-      GetLastError() != ERROR_PRINTER_DRIVER_ALREADY_INSTALLED)
-    GTEST_SKIP() << "no printer driver could be added: " << GetLastError();
-
+  testing::CTestPrinterQueue printerQueue(L"VYX Channel Test", port);
+  if (!printerQueue.Ok()) GTEST_SKIP() << "the spooler did not take a test queue";
   const wchar_t* queue = L"VYX Channel Test";
-  PRINTER_INFO_2W info{};
-  info.pPrinterName = const_cast<wchar_t*>(queue);
-  info.pPortName = const_cast<wchar_t*>(port.c_str());
-  info.pDriverName = driver.pName;
-  info.pPrintProcessor = const_cast<wchar_t*>(L"WinPrint");
-  info.pDatatype = const_cast<wchar_t*>(L"RAW");
-  HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&info));
-  if (added) ClosePrinter(added);
 
   CWin32SpoolerCalls calls;
   CRecordingMessageSink messages;
@@ -137,11 +112,6 @@ TEST(Win32Channel, PrinterQueueReceivesTheRawDocuments) {
   }
   EXPECT_EQ("^XA\r\n^XZ\r\n", landed);
 
-  HANDLE printer = nullptr;
-  if (OpenPrinterW(const_cast<wchar_t*>(queue), &printer, nullptr)) {
-    DeletePrinter(printer);
-    ClosePrinter(printer);
-  }
   DeleteFileW(port.c_str());
 }
 
