@@ -5,26 +5,18 @@
 #include <cstdio>
 #include <cstring>
 
+#include "manager/model/bitmap_rows.h"
 #include "manager/model/text_scan.h"
 
 namespace vyx {
 
 namespace {
 
-// Hexadecimal digit values: '0'-'9' and upper-case 'A'-'F'; every other byte reads as 0.
-struct HexTable {
-  unsigned char v[256] = {};
-  constexpr HexTable() {
-    for (int c = '0'; c <= '9'; ++c) v[c] = static_cast<unsigned char>(c - '0');
-    for (int c = 'A'; c <= 'F'; ++c) v[c] = static_cast<unsigned char>(c - 'A' + 10);
-  }
-};
-constexpr HexTable kHex;
 constexpr char kHexDigits[] = "0123456789ABCDEF";
 
 inline unsigned CharValue(const char* p, bool hex) {
   const unsigned char c = static_cast<unsigned char>(*p);
-  return hex ? kHex.v[c] : c;
+  return hex ? kByteTables.hex[c] : c;
 }
 
 inline void StoreValue(char* p, unsigned v, bool hex) {
@@ -167,42 +159,18 @@ void CGraphicField::DecodeBitmap() {
   for (std::int32_t row = 0; row < rows; ++row) {
     const char* rowPtr = data + static_cast<std::int64_t>(row) * charsPerRow;
     if (rowPtr >= dataEnd) break;
-    const std::int64_t n = std::min<std::int64_t>(charsPerRow, dataEnd - rowPtr);
-    std::int64_t first = -1, last = -1;
-    unsigned firstV = 0, lastV = 0;
-    if (hex) {
-      for (std::int64_t i = 0; i < n; ++i) {
-        const unsigned v = kHex.v[static_cast<unsigned char>(rowPtr[i])];
-        if (v == 0) continue;
-        count += __builtin_popcount(v);
-        if (first < 0) {
-          first = i;
-          firstV = v;
-        }
-        last = i;
-        lastV = v;
-      }
-    } else {
-      const unsigned char* b = reinterpret_cast<const unsigned char*>(rowPtr);
-      for (std::int64_t i = 0; i < n; ++i) {
-        const unsigned v = b[i];
-        if (v == 0) continue;
-        count += __builtin_popcount(v);
-        if (first < 0) {
-          first = i;
-          firstV = v;
-        }
-        last = i;
-        lastV = v;
-      }
-    }
-    if (first < 0) continue;
+    const std::size_t n = static_cast<std::size_t>(std::min<std::int64_t>(charsPerRow, dataEnd - rowPtr));
+    const CRowScan scan = hex ? ScanHexRow(rowPtr, n) : ScanBinaryRow(rowPtr, n);
+    if (scan.first < 0) continue;
+    count += scan.pixels;
+    const unsigned firstV = CharValue(rowPtr + scan.first, hex);
+    const unsigned lastV = CharValue(rowPtr + scan.last, hex);
     // Most significant bit is the leftmost pixel.
     const int firstBit = __builtin_clz(firstV) - (32 - ppc);
     const int lastBit = ppc - 1 - __builtin_ctz(lastV);
     const std::int64_t y = static_cast<std::int64_t>(extent.top) + row;
-    ExtendInkBox(static_cast<std::int32_t>(extent.left + first * ppc + firstBit), static_cast<std::int32_t>(y));
-    ExtendInkBox(static_cast<std::int32_t>(extent.left + last * ppc + lastBit), static_cast<std::int32_t>(y));
+    ExtendInkBox(static_cast<std::int32_t>(extent.left + scan.first * ppc + firstBit), static_cast<std::int32_t>(y));
+    ExtendInkBox(static_cast<std::int32_t>(extent.left + scan.last * ppc + lastBit), static_cast<std::int32_t>(y));
   }
   pixelCount = count;
 }
@@ -437,7 +405,7 @@ CSyntheticGraphicField* CSyntheticGraphicField::Merge(CGraphicField& first, CGra
   merged->format = second.format;
   merged->ribbonIndex = second.ribbonIndex;
   merged->ribbonColour = second.ribbonColour;
-  // Part 1.8 derives the purified colour from the ribbon colour; the second source's is the same derivation.
+  // The purified colour derives from the ribbon colour alone, so the second source's value is the merged one's.
   merged->purifiedColour = second.purifiedColour;
   std::memcpy(merged->ribbonName, second.ribbonName, sizeof merged->ribbonName);
   merged->ribbonName[sizeof merged->ribbonName - 1] = '\0';

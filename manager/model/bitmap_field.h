@@ -1,4 +1,4 @@
-// Bitmap fields (Part 1.2): CGraphicField read from a ^RR/^FO/^GF group, CSyntheticGraphicField built by merging,
+// Bitmap fields: CGraphicField read from a ^RR/^FO/^GF group, CSyntheticGraphicField built by merging,
 // CGraphicFieldClone, pixel addressing, pixel transfer and the mergeable test.
 #pragma once
 
@@ -14,7 +14,7 @@ namespace vyx {
 // Pixel transfer modes.
 enum ETransferMode : int { kTransferKnockOut = 1, kTransferCopy = 2 };
 
-// Default of the catalogue setting PacketWeightInPixels (section Palette, Part 3.2), in square dots.
+// Default of the catalogue setting PacketWeightInPixels (section Palette of the colour catalogue), in square dots.
 constexpr std::int64_t kDefaultPacketWeightInPixels = 50000;
 
 class CGraphicField : public CGraphicObj {
@@ -55,12 +55,12 @@ class CGraphicField : public CGraphicObj {
   std::int32_t pixelsPerChar = 0;
   std::int32_t charsPerRow = 0;
   std::int64_t pixelCount = 0;
-  std::int32_t strokeCount = 0;  // Part 1.8
-  std::int32_t strokeLimit = 0;  // Part 1.8; 0 until computed, 2147483647 when computed in full
-  CDotRect largestSolidSquare{}; // Part 1.8
+  std::int32_t strokeCount = 0;  // colour consolidation measure
+  std::int32_t strokeLimit = 0;  // 0 until computed, 2147483647 when computed in full
+  CDotRect largestSolidSquare{}; // colour consolidation measure
   std::uint32_t ribbonIndex = 0;
-  ColorRef ribbonColour = 0;     // from the colour catalogue (Part 3.2)
-  ColorRef purifiedColour = 0;   // Part 1.8
+  ColorRef ribbonColour = 0;     // from the colour catalogue
+  ColorRef purifiedColour = 0;   // derived from the ribbon colour by the colour consolidation
   char ribbonName[32] = {};
   std::uint8_t consolidationMark = 0;
 
@@ -79,7 +79,7 @@ class CSyntheticGraphicField : public CGraphicField {
 
   int GetType() const override { return kTypeSyntheticGraphicField; }
 
-  // Merges two fields into a new synthetic field (Part 1.2, Merging): the union of the ink boxes becomes ink box
+  // Merges two fields into a new synthetic field: the union of the ink boxes becomes ink box
   // and extent, format values and ribbon come from the second source, every set pixel of both is copied in.
   // sameRibbon: both must carry the same ribbon index; synthetic sources hand over their source lists.
   // Returns nullptr (sources untouched) on an empty union, differing characters per byte, differing ribbons in

@@ -1,4 +1,4 @@
-// The job header (Part 1.1): CQzplHeader read from the stream, CCustomQzplHeader the working copy of the layout.
+// The job header: CQzplHeader read from the stream, CCustomQzplHeader the working copy of the layout.
 #pragma once
 
 #include <cstdint>
@@ -30,9 +30,9 @@ class CQzplHeader : public CQzplObj {
   std::int32_t rsrValue = 1;            // ^RSR
   std::int32_t darkness = 15;           // ^SD
   std::int32_t labelsAcross = 1;
-  std::int32_t labelsPerSet = 0;        // set by Parts 2.2 and 3.3
+  std::int32_t labelsPerSet = 0;        // set by the layout and the main window
   std::uint8_t lastRowPartial = 0;
-  std::uint8_t tapeCutSetsInForce = 0;  // Part 2.2
+  std::uint8_t tapeCutSetsInForce = 0;  // set by the layout
 };
 
 class CCustomQzplHeader : public CQzplHeader {

@@ -1,10 +1,11 @@
-// The job container (Part 1.1): the one job buffer, the parsed and working headers, the pages and the trailer;
+// The job container: the one job buffer, the parsed and working headers, the pages and the trailer;
 // reading the stream, the per-page copies table, parsing and the page steps.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "common/seams/output_channel.h"
@@ -16,7 +17,7 @@
 
 namespace vyx {
 
-// Layout results used by Parts 2.1 and 2.2 (Data model, item 12).
+// Layout results used by the printer command writer and the job layout.
 struct CLayoutResults {
   std::int32_t widestExtent = 0;
   std::int32_t widestSide = 0;
@@ -24,7 +25,7 @@ struct CLayoutResults {
   std::int32_t tallestSide = 0;
   std::int32_t smallestWidth = 10000000;
   std::int32_t smallestHeight = 10000000;
-  std::int32_t ribbonOutcomes[32] = {};  // by ribbon index; 33 = split over several ribbons (Part 1.8)
+  std::int32_t ribbonOutcomes[32] = {};  // by ribbon index; 33 = split over several ribbons
   std::uint32_t printJobsRibbonMask = 0;
   std::int32_t labelsPerSet = 0;
   std::uint8_t tapeCutSetsEnabled = 0;
@@ -63,7 +64,7 @@ class CQzplJobData {
   // Any pages of an earlier parse are deleted first.
   int ParseJob();
 
-  // Page steps 2 and 3 over every page (colour consolidation, step 1, is Part 1.8). Each sets its fixed
+  // Page steps 2 and 3 over every page (step 1, the colour consolidation, lives with the consolidation). Each sets its fixed
   // progress position when done.
   std::int64_t KnockOutOverlaps(std::uint32_t nonPunchMask);
   int MergeSameRibbonFields(std::int64_t packetWeight = kDefaultPacketWeightInPixels);
@@ -80,10 +81,11 @@ class CQzplJobData {
   CCustomQzplHeader optimisedHeader;  // print size = painted area plus margins
   CCustomQzplHeader formSizeHeader;   // print size = form size
   CQzplObj trailer;                   // the final ^XZ line to the end of the buffer
-  std::vector<CQzplPage*> pages;      // stream order; copy pages follow their master (Part 2.2)
+  std::vector<CQzplPage*> pages;      // stream order; copy pages follow their master
   CLayoutResults layout;
   std::int64_t jobLength = 0;
-  COutputChannel* output = nullptr;   // while printing (Part 2.3)
+  COutputChannel* output = nullptr;   // while printing
+  std::string jobTag;                 // the job location's tag ("42_abc" of ...\pipe\VYXQ5_42_abc)
   CJobProgress progress;              // set progress.sink to show the start-up progress bar
 
  private:

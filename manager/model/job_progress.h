@@ -1,4 +1,4 @@
-// The start-up progress bar positions of the job model (Part 1.1, Algorithms 4 and 7): reading up to 7,200,000,
+// The start-up progress bar positions of the job model: reading up to 7,200,000,
 // parsing to 8,000,000, consolidation to 9,600,000, knock-out to 11,600,000, merging to 12,800,000.
 #pragma once
 

@@ -2,13 +2,21 @@
 #include "manager/model/job_reader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
+
+#if defined(_WIN32)
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace vyx {
 
 std::uint32_t CMemoryStreamSource::Read(void* buffer, std::uint32_t size, std::uint32_t& got) {
   ++readCount;
   got = 0;
+  if (failAtRead != 0 && readCount == failAtRead) return failError;
   if (m_pos >= m_bytes.size()) return endError;
   std::size_t n = m_bytes.size() - m_pos;
   if (!pattern.empty()) {
@@ -30,18 +38,44 @@ std::uint32_t CMemoryStreamSource::Read(void* buffer, std::uint32_t size, std::u
   return 0;
 }
 
-std::uint32_t CStdioStreamSource::Read(void* buffer, std::uint32_t size, std::uint32_t& got) {
+namespace {
+
+long ReadFd(int fd, void* buffer, std::uint32_t size) {
+#if defined(_WIN32)
+  return _read(fd, buffer, size);
+#else
+  return static_cast<long>(read(fd, buffer, size));
+#endif
+}
+
+void CloseFd(int fd) {
+#if defined(_WIN32)
+  _close(fd);
+#else
+  close(fd);
+#endif
+}
+
+}  // namespace
+
+std::uint32_t CFdStreamSource::Read(void* buffer, std::uint32_t size, std::uint32_t& got) {
   got = 0;
-  if (m_file == nullptr) return 6;  // invalid handle
-  const std::size_t n = std::fread(buffer, 1, size, m_file);
+  if (m_fd < 0) return lastError = 6;  // invalid handle
+  long n = -1;
+  do {
+    n = ReadFd(m_fd, buffer, size);
+  } while (n < 0 && errno == EINTR);
+  if (n < 0) {
+    lastErrno = errno;
+    return lastError = kErrorReadFault;
+  }
   got = static_cast<std::uint32_t>(n);
-  if (n == 0 && std::ferror(m_file)) return 30;  // read fault
   return 0;
 }
 
-void CStdioStreamSource::Close() {
-  if (m_file != nullptr && m_file != stdin) std::fclose(m_file);
-  m_file = nullptr;
+void CFdStreamSource::Close() {
+  if (m_fd >= 0) CloseFd(m_fd);
+  m_fd = -1;
 }
 
 }  // namespace vyx

@@ -1,16 +1,16 @@
-// Stream sources for reading the job (Part 1.1, Algorithms 1): the platform handle (job_reader_win32) or, on
-// every platform, memory and stdio files for tests, benchmarks, fuzzing and the native tool.
+// Stream sources for the job reader: the read call behind a seam, so that the chunk, marker and progress logic is
+// shared. Win32 reads a HANDLE (job_reader_win32); the native build a file descriptor; tests read memory.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace vyx {
 
 // Platform error codes the reader cares about (Windows values).
+constexpr std::uint32_t kErrorReadFault = 30;
 constexpr std::uint32_t kErrorHandleEof = 38;
 constexpr std::uint32_t kErrorBrokenPipe = 109;
 constexpr std::uint32_t kErrorMoreData = 234;
@@ -38,6 +38,9 @@ class CMemoryStreamSource : public CJobStreamSource {
   std::vector<std::uint32_t> pattern;
   bool messageMode = false;
   std::uint32_t endError = 0;
+  // Read call number failAtRead (1-based; 0: never) fails with failError and delivers nothing.
+  int failAtRead = 0;
+  std::uint32_t failError = kErrorReadFault;
   int readCount = 0;
   int closeCount = 0;
 
@@ -48,15 +51,20 @@ class CMemoryStreamSource : public CJobStreamSource {
   std::size_t m_messageLeft = 0;
 };
 
-// Reads a stdio stream (a file or standard input); closes it unless it is stdin.
-class CStdioStreamSource : public CJobStreamSource {
+// Reads a file descriptor (the native build's handle): short reads are normal, 0 bytes is the end of the data,
+// a failing read answers kErrorReadFault and keeps errno in lastErrno. Close closes the descriptor.
+class CFdStreamSource : public CJobStreamSource {
  public:
-  explicit CStdioStreamSource(std::FILE* file) : m_file(file) {}
+  explicit CFdStreamSource(int fd) : m_fd(fd) {}
+  ~CFdStreamSource() override { Close(); }
   std::uint32_t Read(void* buffer, std::uint32_t size, std::uint32_t& got) override;
   void Close() override;
 
+  std::uint32_t lastError = 0;
+  int lastErrno = 0;
+
  private:
-  std::FILE* m_file;
+  int m_fd;
 };
 
 }  // namespace vyx

@@ -1,4 +1,4 @@
-// The Win32 side of reading the job (Part 1.1): the stream reader on a pipe or file HANDLE (ReadFile) and the
+// The Win32 side of reading the job: the stream reader on a pipe or file HANDLE (ReadFile) and the
 // per-page copies file in the machine's shared documents folder.
 #pragma once
 

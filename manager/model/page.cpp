@@ -45,7 +45,7 @@ char* CQzplPage::Parse(char* pos, char* limit) {
     if (field->HasInk()) contentBounds = UnionRect(contentBounds, field->inkBox);
     if (progress != nullptr) progress->AtText(kProgressRead, kProgressParsed - kProgressRead, field->textEnd);
   }
-  // Part 1.9 adds here the collection of the page's ^RP pen paths (before the ^XPG line) into cutObjects.
+  // The page's ^RP pen paths (before the ^XPG line) are collected into cutObjects by the cut collection.
   return end;
 }
 

@@ -1,4 +1,4 @@
-// The page model (Part 1.1): CQzplPage with its bitmap fields and cut objects, copy pages, and the page steps
+// The page model: CQzplPage with its bitmap fields and cut objects, copy pages, and the page steps
 // overlap knock-out and same-ribbon merging.
 #pragma once
 
@@ -38,17 +38,17 @@ class CQzplPage : public CQzplObj {
   bool IsMaster() const { return copyIndex == 0; }
 
   std::vector<CGraphicField*> graphicFields;  // types 3, 4, 5, in stream order
-  std::vector<CGraphicObj*> cutObjects;       // types 6 to 11, in cut order (Part 1.9)
+  std::vector<CGraphicObj*> cutObjects;       // types 6 to 11, in cut order
   CDotRect contentBounds{};                   // union of the bounds of every field and cut object accepted
-  CDotRect printRect{};                       // set by the layout (Part 2.2)
-  double cutTravel = 0;                       // quarter dots (Part 1.9)
+  CDotRect printRect{};                       // set by the layout
+  double cutTravel = 0;                       // quarter dots
   std::uint32_t ribbonMask = 0;               // bit (ribbon index mod 32)
   std::int32_t offsetX = 0;
   std::int32_t offsetY = 0;
   std::int32_t copies = 1;
   std::int32_t copyIndex = 0;
-  std::int32_t changeCounter = 0;             // Part 1.8
-  std::int32_t mergeCounter = 0;              // per-ribbon field writer (Parts 1.2, 2.1)
+  std::int32_t changeCounter = 0;             // changes made by the colour consolidation
+  std::int32_t mergeCounter = 0;              // working fields of the per-ribbon field writer
   CGraphicField* currentMerged = nullptr;
   CGraphicField* lastMerged = nullptr;
   std::uint8_t singlePage = 1;

@@ -1,8 +1,8 @@
-// The job object family base (Parts 1.1 and 1.2): every object of the job model is a span of job text
+// The job object family base: every object of the job model is a span of job text
 // (CQzplObj) and answers a type code; drawable objects (CGraphicObj and below) add Draw and an ink box.
 //
 // Interface contract (kept stable; other parts of the model derive from these classes):
-//  - Virtual slots in the spec's order: GetType, Parse, Write, then Draw for CGraphicObj.
+//  - Virtual slots in this order: GetType, Parse, Write, then Draw for CGraphicObj.
 //  - Parse(pos, limit): reads the object from pos; `limit` is the first byte after the text that may be read
 //    (the job buffer's data end, or the end of the object's own buffer). The byte at `limit` is readable and
 //    zero for the job buffer (two zero bytes follow the data), but nothing at or beyond `limit` is ever taken
@@ -24,7 +24,7 @@ constexpr std::int32_t kUnsetCoord = -111111111;
 // Printable tape width in dots.
 constexpr std::int32_t kTapeWidthDots = 1217;
 
-// Type codes of the job object family (Part 1.1).
+// Type codes of the job object family.
 enum EQzplType : int {
   kTypeQzplObj = 0,
   kTypeQzplPage = 1,

@@ -3,9 +3,33 @@
 
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vyx {
 
 namespace {
+
+// The first '^' or zero byte in [p, limit), in one pass; nullptr when there is neither.
+inline char* FindCaretOrZero(char* p, char* limit) {
+#if defined(__SSE2__)
+  const __m128i caret = _mm_set1_epi8('^');
+  const __m128i zero = _mm_setzero_si128();
+  for (; limit - p >= 32; p += 32) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
+    const __m128i hitA = _mm_or_si128(_mm_cmpeq_epi8(a, caret), _mm_cmpeq_epi8(a, zero));
+    const __m128i hitB = _mm_or_si128(_mm_cmpeq_epi8(b, caret), _mm_cmpeq_epi8(b, zero));
+    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hitA)) |
+                          (static_cast<unsigned>(_mm_movemask_epi8(hitB)) << 16);
+    if (mask != 0) return p + __builtin_ctz(mask);
+  }
+#endif
+  for (; p < limit; ++p)
+    if (*p == '^' || *p == '\0') return p;
+  return nullptr;
+}
 
 inline bool MatchAt(const char* p, const char* limit, std::string_view needle) {
   return static_cast<std::size_t>(limit - p) >= needle.size() && std::memcmp(p, needle.data(), needle.size()) == 0;
@@ -73,11 +97,9 @@ char* LineSearch(char* pos, char* limit, std::string_view needle) {
     return nullptr;
   }
   while (p < limit) {
-    char* q = FindByte(p, limit, '^');
-    char* segEnd = q != nullptr ? q : limit;
+    char* q = FindCaretOrZero(p, limit);
     // The scan stops at a zero byte outside a payload.
-    if (FindByte(p, segEnd, '\0') != nullptr) return nullptr;
-    if (q == nullptr) return nullptr;
+    if (q == nullptr || *q == '\0') return nullptr;
     if (caret > 0 && static_cast<std::size_t>(q - p) >= caret && MatchAt(q - caret, limit, needle)) return q - caret;
     if (MatchAt(q, limit, kGfb)) {
       p = SkipBinaryPayload(q, limit);

@@ -1,4 +1,4 @@
-// Lines, searches and numbers of the job text (Part 1.1, Algorithms 2).
+// Lines, searches and numbers of the job text.
 //
 // Every function is bounded: nothing at or beyond `limit` is read as content. The job buffer has two zero
 // bytes after its data, so its limit is the data end; objects with buffers of their own pass their buffer end.

@@ -1,4 +1,4 @@
-// Bitmap fields (Part 1.2): reading, pixels, transfer, merging, writing and drawing.
+// Bitmap fields: reading, pixels, transfer, merging, writing and drawing.
 #include <gtest/gtest.h>
 
 #include <memory>

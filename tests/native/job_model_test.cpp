@@ -1,4 +1,4 @@
-// The job container and page model (Part 1.1): reading the stream, pages, copies, knock-out and merging.
+// The job container and page model: reading the stream, pages, copies, knock-out and merging.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,4 +1,4 @@
-// Lines, searches and numbers of the job text; the header (Part 1.1).
+// Lines, searches and numbers of the job text; the header.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,7 +1,9 @@
-// vyxq5 inspect [--copies FILE] [--steps MASK] JOB: reads a job stream file (or '-' for standard input) the way
-// the manager reads its pipe, parses it and prints header, pages, bitmap fields and trailer as JSON.
+// vyxq5 inspect JOB [--tag TAG] [--copies FILE] [--steps] [--bitmaps]: reads a job stream file through the
+// manager's stream reader, parses it and prints header, pages and bitmap fields as one JSON object.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -16,143 +18,130 @@ namespace {
 
 using nlohmann::ordered_json;
 
-ordered_json Rect(const vyx::CDotRect& r) {
-  if (r.HasUnsetBound()) return nullptr;
-  return ordered_json::array({r.left, r.top, r.right, r.bottom});
-}
+// Raw values: unset coordinates stay -111111111.
+ordered_json Rect(const vyx::CDotRect& r) { return ordered_json::array({r.left, r.top, r.right, r.bottom}); }
 
-// Offset of a position inside the job buffer, or null (unset, or an object's own buffer).
-ordered_json Offset(const vyx::CQzplJobData& job, const char* p) {
-  const char* base = job.Text();
-  if (p == nullptr || base == nullptr || p < base || p > base + job.jobLength) return nullptr;
-  return static_cast<std::int64_t>(p - base);
-}
-
-ordered_json Span(const vyx::CQzplJobData& job, const vyx::CQzplObj& o) {
-  return {{"start", Offset(job, o.textStart)}, {"end", Offset(job, o.textEnd)}, {"length", o.textLength}};
-}
-
-const char* TypeName(int type) {
-  switch (type) {
-    case vyx::kTypeGraphicField: return "CGraphicField";
-    case vyx::kTypeSyntheticGraphicField: return "CSyntheticGraphicField";
-    case vyx::kTypeGraphicFieldClone: return "CGraphicFieldClone";
-    default: return "other";
+// The rows of the field extent as '0'/'1' strings from the pixel query.
+ordered_json Rows(const vyx::CGraphicField& f) {
+  ordered_json rows = ordered_json::array();
+  const std::int64_t width = f.extent.right > f.extent.left ? f.extent.Width() : 0;
+  for (std::int64_t y = f.extent.top; y < f.extent.bottom; ++y) {
+    std::string row(static_cast<std::size_t>(width), '0');
+    for (std::int64_t x = 0; x < width; ++x)
+      if (f.PixelAt(f.extent.left + x, y) == 1) row[static_cast<std::size_t>(x)] = '1';
+    rows.push_back(std::move(row));
   }
+  return rows;
 }
 
-ordered_json Field(const vyx::CQzplJobData& job, const vyx::CGraphicField& f) {
+ordered_json Field(const vyx::CGraphicField& f, bool bitmaps) {
   ordered_json j = {
-      {"type", TypeName(f.GetType())},
-      {"ribbon_index", f.ribbonIndex},
-      {"ribbon_name", f.ribbonName},
-      {"format", f.format == 0 ? std::string() : std::string(1, f.format)},
-      {"origin", ordered_json::array({f.extent.left, f.extent.top})},
-      {"extent", ordered_json::array({f.extent.left, f.extent.top, f.extent.right, f.extent.bottom})},
-      {"total_bytes", f.totalBytes},
-      {"bytes_per_row", f.bytesPerRow},
-      {"rows", f.RowCount()},
+      {"type", f.GetType()},
+      {"ribbon", f.ribbonIndex},
+      {"name", f.ribbonName},
+      {"format", (f.format == 'A' || f.format == 'B') ? std::string(1, f.format) : std::string()},
+      {"extent", Rect(f.extent)},
+      {"ink", Rect(f.inkBox)},
       {"pixels", f.pixelCount},
-      {"ink_box", Rect(f.inkBox)},
-      {"span", Span(job, f)},
+      {"bytes_per_row", f.bytesPerRow},
+      {"total_bytes", f.totalBytes},
   };
-  if (f.GetType() != vyx::kTypeGraphicField) {
-    j["sources"] = static_cast<const vyx::CSyntheticGraphicField&>(f).sources.size();
-  }
+  if (bitmaps) j["rows"] = Rows(f);
   return j;
 }
 
-bool ReadFile(const std::string& path, std::string& out) {
+ordered_json Page(const vyx::CQzplPage& p, bool bitmaps) {
+  ordered_json fields = ordered_json::array();
+  for (const vyx::CGraphicField* f : p.graphicFields) fields.push_back(Field(*f, bitmaps));
+  ordered_json cuts = ordered_json::array();
+  for (const vyx::CGraphicObj* c : p.cutObjects) cuts.push_back({{"type", c->GetType()}, {"ink", Rect(c->inkBox)}});
+  return {
+      {"copies", p.copies},
+      {"copy_index", p.copyIndex},
+      {"ribbon_mask", p.ribbonMask},
+      {"bounds", Rect(p.contentBounds)},
+      {"change_counter", p.changeCounter},
+      {"cut_travel", p.cutTravel},
+      {"fields", fields},
+      {"cuts", cuts},
+  };
+}
+
+bool ReadWhole(const std::string& path, std::string& out) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return true;
+  return !in.bad();
 }
 
 }  // namespace
 
 int RunInspect(const Args& args) {
-  const char* usage = "usage: vyxq5 inspect [--copies FILE] [--steps NONPUNCHMASK] JOB|-";
-  std::string jobPath, copiesPath;
-  bool steps = false;
-  unsigned long nonPunch = 0;
+  static const char* kUsage = "usage: vyxq5 inspect JOB [--tag TAG] [--copies FILE] [--steps] [--bitmaps]";
+  std::string jobPath, copiesPath, tag;
+  bool steps = false, bitmaps = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--copies" && i + 1 < args.size()) {
+    const std::string& a = args[i];
+    if (a == "--tag" && i + 1 < args.size()) {
+      tag = args[++i];
+    } else if (a == "--copies" && i + 1 < args.size()) {
       copiesPath = args[++i];
-    } else if (args[i] == "--steps" && i + 1 < args.size()) {
-      char* end = nullptr;
-      nonPunch = std::strtoul(args[++i].c_str(), &end, 0);
-      if (end == nullptr || *end != '\0') return FailUsage("--steps takes a ribbon mask such as 0 or 0x4");
+    } else if (a == "--steps") {
       steps = true;
-    } else if (jobPath.empty() && (args[i] == "-" || args[i].rfind("--", 0) != 0)) {
-      jobPath = args[i];
+    } else if (a == "--bitmaps") {
+      bitmaps = true;
+    } else if (jobPath.empty() && !a.empty() && a.rfind("--", 0) != 0) {
+      jobPath = a;
     } else {
-      return FailUsage(usage);
+      return FailUsage(kUsage);
     }
   }
-  if (jobPath.empty()) return FailUsage(usage);
+  if (jobPath.empty()) return FailUsage(kUsage);
 
   vyx::CQzplJobData job;
+  job.jobTag = tag;
   if (!copiesPath.empty()) {
     std::string table;
-    if (!ReadFile(copiesPath, table)) return FailUsage("cannot read " + copiesPath);
-    job.SetPerPageCopies(table.data(), table.size());  // the tool never deletes the user's file
+    if (!ReadWhole(copiesPath, table)) return FailUsage("cannot read the per-page copies file " + copiesPath);
+    job.SetPerPageCopies(table.data(), table.size());  // unlike the manager, never delete the user's file
   }
-  std::FILE* in = jobPath == "-" ? stdin : std::fopen(jobPath.c_str(), "rb");
-  if (in == nullptr) return FailUsage("cannot read " + jobPath);
-  vyx::CStdioStreamSource source(in);
-  const std::int64_t length = job.ReadStream(&source);
-  if (length < 1) return FailUsage("file load failed ! (" + jobPath + " gave no data)");
-  const int pageCount = job.ParseJob();
-  ordered_json stepsJson = nullptr;
+  const int fd = open(jobPath.c_str(), O_RDONLY);
+  if (fd < 0) return FailUsage("cannot read the job file " + jobPath);
+  vyx::CFdStreamSource source(fd);
+  const std::int64_t bytes = job.ReadStream(&source);
+  if (source.lastError != 0 && bytes <= 0) return FailUsage("cannot read the job file " + jobPath);
+  job.ParseJob();
+  int merges = 0;
   if (steps) {
-    const std::int64_t cleared = job.KnockOutOverlaps(static_cast<std::uint32_t>(nonPunch));
-    const int merges = job.MergeSameRibbonFields();
-    stepsJson = {{"non_punch_mask", nonPunch}, {"knocked_out_pixels", cleared}, {"merges", merges}};
+    job.KnockOutOverlaps(0);
+    merges = job.MergeSameRibbonFields();
   }
 
   const vyx::CQzplHeader& h = job.parsedHeader;
-  ordered_json header = {
-      {"width", h.width},
-      {"length", h.length},
-      {"home", ordered_json::array({h.homeX, h.homeY})},
-      {"rows", h.rows},
-      {"row_gap", h.rowGap},
-      {"columns", h.columns},
-      {"column_gap", h.columnGap},
-      {"total_labels", h.totalLabels},
-      {"labels_across", h.labelsAcross},
-      {"rsr", h.rsrValue},
-      {"darkness", h.darkness},
-      {"column_pitch", job.formSizeHeader.columnPitch},
-      {"column_offset", job.formSizeHeader.columnOffset},
-      {"span", Span(job, h)},
-  };
   ordered_json pages = ordered_json::array();
-  int index = 0;
-  for (const vyx::CQzplPage* p : job.pages) {
-    ordered_json fields = ordered_json::array();
-    for (const vyx::CGraphicField* f : p->graphicFields) fields.push_back(Field(job, *f));
-    pages.push_back({
-        {"index", ++index},
-        {"copies", p->copies},
-        {"ribbon_mask", p->ribbonMask},
-        {"content_bounds", p->contentBounds.IsEmpty() ? ordered_json(nullptr) : Rect(p->contentBounds)},
-        {"cut_objects", p->cutObjects.size()},
-        {"span", Span(job, *p)},
-        {"fields", fields},
-    });
-  }
+  for (const vyx::CQzplPage* p : job.pages) pages.push_back(Page(*p, bitmaps));
   ordered_json out = {
-      {"length", length},
-      {"per_page_copies", job.HasPerPageCopies() ? ordered_json(job.PerPageCopies()) : ordered_json(nullptr)},
-      {"header", header},
-      {"page_count", pageCount},
+      {"bytes", bytes},
+      {"header",
+       {
+           {"width", h.width},
+           {"length", h.length},
+           {"home_x", h.homeX},
+           {"home_y", h.homeY},
+           {"total_labels", h.totalLabels},
+           {"rows", h.rows},
+           {"row_gap", h.rowGap},
+           {"columns", h.columns},
+           {"column_gap", h.columnGap},
+           {"rsr", h.rsrValue},
+           {"darkness", h.darkness},
+           {"labels_across", h.labelsAcross},
+       }},
       {"pages", pages},
-      {"trailer", Span(job, job.trailer)},
   };
-  if (steps) out["steps"] = stepsJson;
-  std::printf("%s\n", out.dump(2).c_str());
+  if (steps) out["merges"] = merges;
+  // Ribbon names are raw bytes of the stream: replace what is not UTF-8 rather than fail.
+  std::printf("%s\n", out.dump(-1, ' ', false, ordered_json::error_handler_t::replace).c_str());
   return 0;
 }
 
