@@ -5,18 +5,9 @@
 #include <windows.h>
 #include <winspool.h>
 
-namespace vyx {
+#include "common/failure_message_win32.h"
 
-std::wstring FormatSystemMessageText(std::uint32_t code) {
-  wchar_t* text = nullptr;
-  const DWORD n = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-      MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring result = n && text ? std::wstring(text, n) : std::wstring();
-  if (text) LocalFree(text);
-  while (!result.empty() && (result.back() == L'\n' || result.back() == L'\r')) result.pop_back();
-  return result;
-}
+namespace vyx {
 
 bool CWin32SpoolerCalls::OpenPrinterHandle(const std::wstring& name, OutputHandle* handle) {
   HANDLE printer = nullptr;
@@ -89,7 +80,7 @@ void CWin32SpoolerCalls::Sleep(std::uint32_t milliseconds) {
 }
 
 std::wstring CWin32SpoolerCalls::SystemMessage(std::uint32_t code) {
-  return FormatSystemMessageText(code);
+  return GetSystemMessageText(code);
 }
 
 }  // namespace vyx

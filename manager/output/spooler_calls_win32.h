@@ -23,8 +23,4 @@ class CWin32SpoolerCalls : public CSpoolerCalls {
   std::wstring SystemMessage(std::uint32_t code) override;
 };
 
-// The system's text for an error code from the system message table, neutral language, inserts ignored,
-// without the trailing line break; empty when the system has none.
-std::wstring FormatSystemMessageText(std::uint32_t code);
-
 }  // namespace vyx

@@ -82,9 +82,10 @@ TEST(Win32Channel, UnknownPrinterShowsTheOpenFailure) {
   EXPECT_EQ(L"OpenChannel", messages.shown[0].caption);
 }
 
-TEST(Win32Channel, SystemMessageTextHasNoLineBreak) {
-  EXPECT_EQ(L"Access denied.", FormatSystemMessageText(5));
-  EXPECT_EQ(L"", FormatSystemMessageText(3000));
+TEST(Win32Channel, SystemMessageComesFromTheSystemTable) {
+  CWin32SpoolerCalls calls;
+  EXPECT_EQ(0u, calls.SystemMessage(5).find(L"Access denied."));
+  EXPECT_EQ(L"", calls.SystemMessage(3000));
 }
 
 // A printer queue whose port is a file: the RAW documents land there unchanged.
