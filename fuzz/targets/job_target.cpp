@@ -19,12 +19,14 @@ namespace {
   std::abort();
 }
 
-#define JOB_CHECK(cond)                  \
-  do {                                   \
-    if (!(cond)) Fail(#cond, __LINE__);  \
+#define JOB_CHECK(cond)                 \
+  do {                                  \
+    if (!(cond)) Fail(#cond, __LINE__); \
   } while (0)
 
-bool Inside(const char* p, const char* lo, const char* hi) { return p != nullptr && p >= lo && p <= hi; }
+bool Inside(const char* p, const char* lo, const char* hi) {
+  return p != nullptr && p >= lo && p <= hi;
+}
 
 void CheckField(const CGraphicField& f, const char* buf, const char* limit) {
   JOB_CHECK(IsGraphicFieldType(f.GetType()));

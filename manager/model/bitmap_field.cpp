@@ -29,7 +29,9 @@ inline std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
   return q;
 }
 
-inline bool FitsInt32(std::int64_t v) { return v >= INT32_MIN && v <= INT32_MAX; }
+inline bool FitsInt32(std::int64_t v) {
+  return v >= INT32_MIN && v <= INT32_MAX;
+}
 
 inline int ClampToInt(std::int64_t v) {
   if (v > INT32_MAX) return INT32_MAX;
@@ -63,9 +65,12 @@ char* CGraphicField::Parse(char* pos, char* limit) {
 
   while (true) {
     int kind = 0;
-    if (IsCommand(line, limit, "RR")) kind = 1;
-    else if (IsCommand(line, limit, "FO")) kind = 2;
-    else if (IsCommand(line, limit, "GF")) kind = 3;
+    if (IsCommand(line, limit, "RR"))
+      kind = 1;
+    else if (IsCommand(line, limit, "FO"))
+      kind = 2;
+    else if (IsCommand(line, limit, "GF"))
+      kind = 3;
     if (kind == 0 || (kind == 1 && haveRR) || (kind == 2 && haveFO) || (kind == 3 && haveGF)) {
       SetSpan(pos, line);
       result = line;
@@ -221,7 +226,14 @@ bool CGraphicField::SetPixel(std::int64_t x, std::int64_t y) {
   return true;
 }
 
-void CGraphicField::Draw(CDrawCanvas& dc, int x, int y, const CDotRect& clip, int ox1, int oy1, int ox2, int oy2,
+void CGraphicField::Draw(CDrawCanvas& dc,
+                         int x,
+                         int y,
+                         const CDotRect& clip,
+                         int ox1,
+                         int oy1,
+                         int ox2,
+                         int oy2,
                          ColorRef colour) {
   if (!HasInk() || data == nullptr || (format != 'A' && format != 'B')) return;
   const std::int64_t dx = static_cast<std::int64_t>(x) + ox1 + ox2;
@@ -268,67 +280,154 @@ void CGraphicField::Draw(CDrawCanvas& dc, int x, int y, const CDotRect& clip, in
 
 // ---- pixel transfer and merging ----
 
-std::int64_t TransferPixels(const CGraphicField& source, CGraphicField& target, int mode, const CDotRect& rect) {
-  if (source.format != target.format || (target.format != 'A' && target.format != 'B')) return 0;
-  if (source.data == nullptr || target.data == nullptr || source.charsPerRow <= 0 || target.charsPerRow <= 0)
-    return 0;
-  if (source.pixelsPerChar != target.pixelsPerChar) return 0;
-  const CDotRect r = IntersectRect(IntersectRect(rect, source.extent), target.extent);
-  if (r.IsEmpty()) return 0;
+namespace {
+
+// The transfer of one target character whose bits may be partly outside the rectangle, the source row or the
+// data: the general case at the ends of rows and in the last rows. Returns false when the walk must stop.
+bool TransferEdgeChar(const CGraphicField& source,
+                      CGraphicField& target,
+                      int mode,
+                      const CDotRect& r,
+                      const char* sRow,
+                      char* dRow,
+                      std::int64_t di,
+                      std::int64_t& count) {
   const bool hex = target.format == 'A';
   const int ppc = target.pixelsPerChar;
   const unsigned full = (1u << ppc) - 1;
+  const std::int64_t charX0 = target.extent.left + di * ppc;
+  const std::int64_t lo = std::max<std::int64_t>(r.left, charX0);
+  const std::int64_t hi = std::min<std::int64_t>(r.right, charX0 + ppc);
+  // Bit for position k (0 = leftmost) is 1 << (ppc - 1 - k).
+  unsigned mask = (full >> (lo - charX0)) & ~(full >> (hi - charX0)) & full;
+  char* dPtr = dRow + di;
+  if (dPtr >= target.dataEnd) return false;
+  const std::int64_t scol0 = charX0 - source.extent.left;
+  const std::int64_t idx0 = FloorDiv(scol0, ppc);
+  const int off = static_cast<int>(scol0 - idx0 * ppc);
+  const char* s0 = sRow + idx0;
+  const char* s1 = s0 + 1;
+  const bool in0 = idx0 >= 0 && idx0 < source.charsPerRow;
+  const bool in1 = idx0 + 1 >= 0 && idx0 + 1 < source.charsPerRow;
+  // Positions whose source character lies beyond the data end stop the walk after the valid ones.
+  unsigned valid = full;
+  if (in0 && s0 >= source.dataEnd)
+    valid = 0;
+  else if (off > 0 && in1 && s1 >= source.dataEnd)
+    valid = full & ~(full >> (ppc - off));
+  bool stop = false;
+  if ((mask & ~valid) != 0) {
+    mask &= valid;
+    stop = true;
+  }
+  const unsigned v0 = (in0 && s0 < source.dataEnd) ? CharValue(s0, hex) : 0;
+  const unsigned v1 = (off > 0 && in1 && s1 < source.dataEnd) ? CharValue(s1, hex) : 0;
+  const unsigned bits = off == 0 ? v0 : ((((v0 << ppc) | v1) >> (ppc - off)) & full);
+  const unsigned sv = bits & mask;
+  if (sv != 0) {
+    const unsigned dv = CharValue(dPtr, hex);
+    if (mode == kTransferKnockOut) {
+      const unsigned hit = dv & sv;
+      if (hit != 0) {
+        count += kByteTables.bits[hit];
+        StoreValue(dPtr, dv & ~sv, hex);
+      }
+    } else if (mode == kTransferCopy) {
+      count += kByteTables.bits[sv];
+      StoreValue(dPtr, dv | sv, hex);
+    }
+  }
+  return !stop;
+}
+
+// Whole target characters [a, b] of one row, all inside the rectangle, the rows and the data: source
+// character di + shift (and the next one when the columns are offset by `off` bits) feeds target character di.
+template <bool Hex, int Mode>
+std::int64_t TransferInterior(const char* sRow,
+                              char* dRow,
+                              std::int64_t a,
+                              std::int64_t b,
+                              std::int64_t shift,
+                              int off) {
+  constexpr int ppc = Hex ? 4 : 8;
+  constexpr unsigned full = (1u << ppc) - 1;
   std::int64_t count = 0;
-  for (std::int64_t y = r.top; y < r.bottom; ++y) {
-    const char* sRow = source.data + (y - source.extent.top) * static_cast<std::int64_t>(source.charsPerRow);
-    char* dRow = target.data + (y - target.extent.top) * static_cast<std::int64_t>(target.charsPerRow);
-    const std::int64_t diFirst = (r.left - static_cast<std::int64_t>(target.extent.left)) / ppc;
-    const std::int64_t diLast = (r.right - 1 - static_cast<std::int64_t>(target.extent.left)) / ppc;
-    for (std::int64_t di = diFirst; di <= diLast; ++di) {
-      const std::int64_t charX0 = target.extent.left + di * ppc;
-      const std::int64_t lo = std::max<std::int64_t>(r.left, charX0);
-      const std::int64_t hi = std::min<std::int64_t>(r.right, charX0 + ppc);
-      // Bit for position k (0 = leftmost) is 1 << (ppc - 1 - k).
-      unsigned mask = (full >> (lo - charX0)) & ~(full >> (hi - charX0)) & full;
-      char* dPtr = dRow + di;
-      if (dPtr >= target.dataEnd) return count;
-      const std::int64_t scol0 = charX0 - source.extent.left;
-      const std::int64_t idx0 = FloorDiv(scol0, ppc);
-      const int off = static_cast<int>(scol0 - idx0 * ppc);
-      const char* s0 = sRow + idx0;
-      const char* s1 = s0 + 1;
-      const bool in0 = idx0 >= 0 && idx0 < source.charsPerRow;
-      const bool in1 = idx0 + 1 >= 0 && idx0 + 1 < source.charsPerRow;
-      // Positions whose source character lies beyond the data end stop the walk after the valid ones.
-      unsigned valid = full;
-      if (in0 && s0 >= source.dataEnd) valid = 0;
-      else if (off > 0 && in1 && s1 >= source.dataEnd) valid = full & ~(full >> (ppc - off));
-      bool stop = false;
-      if ((mask & ~valid) != 0) {
-        mask &= valid;
-        stop = true;
-      }
-      const unsigned v0 = (in0 && s0 < source.dataEnd) ? CharValue(s0, hex) : 0;
-      const unsigned v1 = (off > 0 && in1 && s1 < source.dataEnd) ? CharValue(s1, hex) : 0;
-      const unsigned bits = off == 0 ? v0 : ((((v0 << ppc) | v1) >> (ppc - off)) & full);
-      const unsigned sv = bits & mask;
-      if (sv != 0) {
-        const unsigned dv = CharValue(dPtr, hex);
-        if (mode == kTransferKnockOut) {
-          const unsigned hit = dv & sv;
-          if (hit != 0) {
-            count += __builtin_popcount(hit);
-            StoreValue(dPtr, dv & ~sv, hex);
-          }
-        } else if (mode == kTransferCopy) {
-          count += __builtin_popcount(sv);
-          StoreValue(dPtr, dv | sv, hex);
-        }
-      }
-      if (stop) return count;
+  const char* s = sRow + shift;
+  for (std::int64_t di = a; di <= b; ++di) {
+    const unsigned v0 = Hex ? kByteTables.hex[static_cast<unsigned char>(s[di])] : static_cast<unsigned char>(s[di]);
+    unsigned bits = v0;
+    if (off != 0) {
+      const unsigned v1 =
+          Hex ? kByteTables.hex[static_cast<unsigned char>(s[di + 1])] : static_cast<unsigned char>(s[di + 1]);
+      bits = (((v0 << ppc) | v1) >> (ppc - off)) & full;
+    }
+    if (bits == 0) continue;
+    char* d = dRow + di;
+    const unsigned dv = Hex ? kByteTables.hex[static_cast<unsigned char>(*d)] : static_cast<unsigned char>(*d);
+    if (Mode == kTransferKnockOut) {
+      const unsigned hit = dv & bits;
+      if (hit == 0) continue;
+      count += kByteTables.bits[hit];
+      StoreValue(d, dv & ~bits, Hex);
+    } else {
+      count += kByteTables.bits[bits];
+      StoreValue(d, dv | bits, Hex);
     }
   }
   return count;
+}
+
+template <bool Hex, int Mode>
+std::int64_t TransferRows(const CGraphicField& source, CGraphicField& target, const CDotRect& r) {
+  constexpr int ppc = Hex ? 4 : 8;
+  const int mode = Mode;
+  const std::int64_t d = static_cast<std::int64_t>(target.extent.left) - source.extent.left;
+  const std::int64_t shift = FloorDiv(d, ppc);
+  const int off = static_cast<int>(d - shift * ppc);
+  const std::int64_t tl = target.extent.left;
+  const std::int64_t diFirst = (r.left - tl) / ppc;
+  const std::int64_t diLast = (r.right - 1 - tl) / ppc;
+  // Characters wholly inside the rectangle's columns.
+  const std::int64_t a = std::max<std::int64_t>(diFirst, (r.left - tl + ppc - 1) / ppc);
+  const std::int64_t b = std::min<std::int64_t>(diLast, (r.right - tl) / ppc - 1);
+  const std::int64_t sDataLen = source.dataEnd - source.data;
+  const std::int64_t dDataLen = target.dataEnd - target.data;
+  std::int64_t count = 0;
+  for (std::int64_t y = r.top; y < r.bottom; ++y) {
+    const std::int64_t sOff = (y - source.extent.top) * static_cast<std::int64_t>(source.charsPerRow);
+    const std::int64_t dOff = (y - target.extent.top) * static_cast<std::int64_t>(target.charsPerRow);
+    const char* sRow = source.data + sOff;
+    char* dRow = target.data + dOff;
+    const bool interior = a <= b && dOff + b < dDataLen && sOff + b + shift + (off != 0 ? 1 : 0) < sDataLen;
+    if (!interior) {
+      for (std::int64_t di = diFirst; di <= diLast; ++di)
+        if (!TransferEdgeChar(source, target, mode, r, sRow, dRow, di, count)) return count;
+      continue;
+    }
+    for (std::int64_t di = diFirst; di < a; ++di)
+      if (!TransferEdgeChar(source, target, mode, r, sRow, dRow, di, count)) return count;
+    count += TransferInterior<Hex, Mode>(sRow, dRow, a, b, shift, off);
+    for (std::int64_t di = b + 1; di <= diLast; ++di)
+      if (!TransferEdgeChar(source, target, mode, r, sRow, dRow, di, count)) return count;
+  }
+  return count;
+}
+
+}  // namespace
+
+std::int64_t TransferPixels(const CGraphicField& source, CGraphicField& target, int mode, const CDotRect& rect) {
+  if (source.format != target.format || (target.format != 'A' && target.format != 'B')) return 0;
+  if (source.data == nullptr || target.data == nullptr || source.charsPerRow <= 0 || target.charsPerRow <= 0) return 0;
+  if (source.pixelsPerChar != target.pixelsPerChar) return 0;
+  if (mode != kTransferKnockOut && mode != kTransferCopy) return 0;
+  const CDotRect r = IntersectRect(IntersectRect(rect, source.extent), target.extent);
+  if (r.IsEmpty()) return 0;
+  const bool hex = target.format == 'A';
+  if (mode == kTransferKnockOut)
+    return hex ? TransferRows<true, kTransferKnockOut>(source, target, r)
+               : TransferRows<false, kTransferKnockOut>(source, target, r);
+  return hex ? TransferRows<true, kTransferCopy>(source, target, r)
+             : TransferRows<false, kTransferCopy>(source, target, r);
 }
 
 bool IsMergeable(const CGraphicField& a, const CGraphicField& b, std::int64_t packetWeight) {
@@ -345,8 +444,12 @@ bool IsMergeable(const CGraphicField& a, const CGraphicField& b, std::int64_t pa
 
 // ---- CSyntheticGraphicField ----
 
-std::size_t CSyntheticGraphicField::MaxBitmapBytes() { return g_maxBitmapBytes; }
-void CSyntheticGraphicField::SetMaxBitmapBytes(std::size_t bytes) { g_maxBitmapBytes = bytes; }
+std::size_t CSyntheticGraphicField::MaxBitmapBytes() {
+  return g_maxBitmapBytes;
+}
+void CSyntheticGraphicField::SetMaxBitmapBytes(std::size_t bytes) {
+  g_maxBitmapBytes = bytes;
+}
 
 CSyntheticGraphicField::~CSyntheticGraphicField() {
   if (sourceOwnership == 0) {
@@ -372,8 +475,8 @@ bool CSyntheticGraphicField::BuildEmptyBitmap() {
   format = charsPerByte == 2 ? 'A' : 'B';
   char header[160];
   int hlen = std::snprintf(header, sizeof header, "^RR%u,%.31s\r\n^FO%d,%d\r\n^GF%c,%u,%u,%u,", ribbonIndex, ribbonName,
-                           extent.left, extent.top, format, static_cast<unsigned>(total),
-                           static_cast<unsigned>(total), static_cast<unsigned>(bpr));
+                           extent.left, extent.top, format, static_cast<unsigned>(total), static_cast<unsigned>(total),
+                           static_cast<unsigned>(bpr));
   if (hlen < 0 || hlen >= static_cast<int>(sizeof header)) return false;
   const std::size_t size = static_cast<std::size_t>(hlen) + static_cast<std::size_t>(dataBytes) + 2;
   m_buffer.reset(new char[size]);

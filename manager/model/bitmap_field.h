@@ -26,8 +26,8 @@ class CGraphicField : public CGraphicObj {
   char* Parse(char* pos, char* limit) override;
   // Writes from the first ^FO of the span to the span end; false when there is no ^FO inside the span.
   bool Write(COutputChannel& out) override;
-  void Draw(CDrawCanvas& dc, int x, int y, const CDotRect& clip, int ox1, int oy1, int ox2, int oy2,
-            ColorRef colour) override;
+  void Draw(CDrawCanvas& dc, int x, int y, const CDotRect& clip, int ox1, int oy1, int ox2, int oy2, ColorRef colour)
+      override;
   // Slot 5: 0 for plain and synthetic fields, the stored contact score for clones.
   virtual int GetContactScore() const { return 0; }
 
@@ -45,22 +45,22 @@ class CGraphicField : public CGraphicObj {
   // Rows of the bitmap (extent height).
   std::int32_t RowCount() const { return extent.bottom > extent.top ? extent.bottom - extent.top : 0; }
 
-  CDotRect extent{};             // origin x, y; right = x + 8 x bytes per row; bottom = y + rows
-  char* data = nullptr;          // first data character of the bitmap
-  char* dataEnd = nullptr;       // first byte after the data that may be read (bounded by the text's limit)
-  std::int32_t totalBytes = 0;   // ^GF graphic field count
+  CDotRect extent{};            // origin x, y; right = x + 8 x bytes per row; bottom = y + rows
+  char* data = nullptr;         // first data character of the bitmap
+  char* dataEnd = nullptr;      // first byte after the data that may be read (bounded by the text's limit)
+  std::int32_t totalBytes = 0;  // ^GF graphic field count
   std::int32_t bytesPerRow = 0;
-  char format = 0;               // 'A' hexadecimal, 'B' binary; 0 when no ^GF line was read
+  char format = 0;  // 'A' hexadecimal, 'B' binary; 0 when no ^GF line was read
   std::int32_t charsPerByte = 0;
   std::int32_t pixelsPerChar = 0;
   std::int32_t charsPerRow = 0;
   std::int64_t pixelCount = 0;
-  std::int32_t strokeCount = 0;  // colour consolidation measure
-  std::int32_t strokeLimit = 0;  // 0 until computed, 2147483647 when computed in full
-  CDotRect largestSolidSquare{}; // colour consolidation measure
+  std::int32_t strokeCount = 0;   // colour consolidation measure
+  std::int32_t strokeLimit = 0;   // 0 until computed, 2147483647 when computed in full
+  CDotRect largestSolidSquare{};  // colour consolidation measure
   std::uint32_t ribbonIndex = 0;
-  ColorRef ribbonColour = 0;     // from the colour catalogue
-  ColorRef purifiedColour = 0;   // derived from the ribbon colour by the colour consolidation
+  ColorRef ribbonColour = 0;    // from the colour catalogue
+  ColorRef purifiedColour = 0;  // derived from the ribbon colour by the colour consolidation
   char ribbonName[32] = {};
   std::uint8_t consolidationMark = 0;
 
@@ -123,7 +123,8 @@ std::int64_t TransferPixels(const CGraphicField& source, CGraphicField& target, 
 
 // Mergeable test: same ribbon index, neither marked, a non-empty union of the ink boxes, and the two extents'
 // areas plus packetWeight at least the area of that union.
-bool IsMergeable(const CGraphicField& a, const CGraphicField& b,
+bool IsMergeable(const CGraphicField& a,
+                 const CGraphicField& b,
                  std::int64_t packetWeight = kDefaultPacketWeightInPixels);
 
 }  // namespace vyx

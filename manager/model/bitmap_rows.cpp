@@ -36,8 +36,10 @@ void ScanTail(const char* row, std::size_t from, std::size_t n, CRowScan& scan) 
 #if defined(__SSE2__)
 // Per byte: the value of an upper-case hexadecimal digit, 0 for every other byte.
 inline __m128i HexValues(__m128i v) {
-  const __m128i isDigit = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('0' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('9' + 1)));
-  const __m128i isUpper = _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('F' + 1)));
+  const __m128i isDigit =
+      _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('0' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('9' + 1)));
+  const __m128i isUpper =
+      _mm_and_si128(_mm_cmpgt_epi8(v, _mm_set1_epi8('A' - 1)), _mm_cmplt_epi8(v, _mm_set1_epi8('F' + 1)));
   return _mm_or_si128(_mm_and_si128(isDigit, _mm_sub_epi8(v, _mm_set1_epi8('0'))),
                       _mm_and_si128(isUpper, _mm_sub_epi8(v, _mm_set1_epi8('A' - 10))));
 }
@@ -86,8 +88,8 @@ __attribute__((target("avx2"))) CRowScan ScanRowAvx2(const char* row, std::size_
   CRowScan scan;
   const __m256i zero = _mm256_setzero_si256();
   const __m256i low4 = _mm256_set1_epi8(0x0F);
-  const __m256i lut = _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4, 0, 1, 1, 2, 1, 2, 2, 3, 1, 2,
-                                       2, 3, 2, 3, 3, 4);
+  const __m256i lut =
+      _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4, 0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4);
   const __m256i below0 = _mm256_set1_epi8('0' - 1), above9 = _mm256_set1_epi8('9' + 1);
   const __m256i belowA = _mm256_set1_epi8('A' - 1), aboveF = _mm256_set1_epi8('F' + 1);
   const __m256i digit0 = _mm256_set1_epi8('0'), letterA = _mm256_set1_epi8('A' - 10);
@@ -139,8 +141,10 @@ __attribute__((target("avx2"))) CRowScan ScanRowAvx2(const char* row, std::size_
   alignas(32) std::uint64_t quarters[4];
   _mm256_store_si256(reinterpret_cast<__m256i*>(quarters), sums);
   scan.pixels = static_cast<std::int64_t>(quarters[0] + quarters[1] + quarters[2] + quarters[3]);
-  if (hex) ScanTail<true>(row, i, n, scan);
-  else ScanTail<false>(row, i, n, scan);
+  if (hex)
+    ScanTail<true>(row, i, n, scan);
+  else
+    ScanTail<false>(row, i, n, scan);
   return scan;
 }
 
@@ -163,7 +167,11 @@ CRowScan ScanBinaryRow(const char* row, std::size_t n) {
   return ScanRow<false>(row, n);
 }
 
-CRowScan ScanHexRowPortable(const char* row, std::size_t n) { return ScanRow<true>(row, n); }
-CRowScan ScanBinaryRowPortable(const char* row, std::size_t n) { return ScanRow<false>(row, n); }
+CRowScan ScanHexRowPortable(const char* row, std::size_t n) {
+  return ScanRow<true>(row, n);
+}
+CRowScan ScanBinaryRowPortable(const char* row, std::size_t n) {
+  return ScanRow<false>(row, n);
+}
 
 }  // namespace vyx

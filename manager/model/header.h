@@ -18,19 +18,19 @@ class CQzplHeader : public CQzplObj {
   // and labels per set is above 0 (and when the divisor is 0).
   void ComputeLabelsAcross();
 
-  std::int32_t width = 0;               // ^PW
-  std::int32_t length = 0;              // ^LL
-  std::int32_t homeX = kUnsetCoord;     // ^LH
+  std::int32_t width = 0;            // ^PW
+  std::int32_t length = 0;           // ^LL
+  std::int32_t homeX = kUnsetCoord;  // ^LH
   std::int32_t homeY = kUnsetCoord;
-  std::int32_t totalLabels = 1;         // rows x columns when ^PQ had all four values
-  std::int32_t rows = -1;               // ^PQ 1
-  std::int32_t rowGap = -1;             // ^PQ 2
-  std::int32_t columns = -1;            // ^PQ 3
-  std::int32_t columnGap = -1;          // ^PQ 4
-  std::int32_t rsrValue = 1;            // ^RSR
-  std::int32_t darkness = 15;           // ^SD
+  std::int32_t totalLabels = 1;  // rows x columns when ^PQ had all four values
+  std::int32_t rows = -1;        // ^PQ 1
+  std::int32_t rowGap = -1;      // ^PQ 2
+  std::int32_t columns = -1;     // ^PQ 3
+  std::int32_t columnGap = -1;   // ^PQ 4
+  std::int32_t rsrValue = 1;     // ^RSR
+  std::int32_t darkness = 15;    // ^SD
   std::int32_t labelsAcross = 1;
-  std::int32_t labelsPerSet = 0;        // set by the layout and the main window
+  std::int32_t labelsPerSet = 0;  // set by the layout and the main window
   std::uint8_t lastRowPartial = 0;
   std::uint8_t tapeCutSetsInForce = 0;  // set by the layout
 };
@@ -44,8 +44,8 @@ class CCustomQzplHeader : public CQzplHeader {
   // is taken as 1 column.
   void InitFrom(const CQzplHeader& parsed);
 
-  std::int32_t columnOffset = 0;     // (column pitch - width) / 2
-  std::int32_t columnPitch = 0;      // (1217 - (columns - 1) x column gap) / columns
+  std::int32_t columnOffset = 0;  // (column pitch - width) / 2
+  std::int32_t columnPitch = 0;   // (1217 - (columns - 1) x column gap) / columns
   std::int32_t darknessOverride = -1;
   std::uint8_t laminate = 0;
 };

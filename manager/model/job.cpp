@@ -3,18 +3,23 @@
 
 #include <cstring>
 
+#include "manager/model/cut_collection.h"
 #include "manager/model/text_scan.h"
 
 namespace vyx {
 
-CQzplJobData::~CQzplJobData() { ClearPages(); }
+CQzplJobData::~CQzplJobData() {
+  ClearPages();
+}
 
 void CQzplJobData::ClearPages() {
   // Copy pages first: they only share the master's objects.
   std::vector<CQzplPage*> masters;
   for (CQzplPage* p : pages) {
-    if (p->IsMaster()) masters.push_back(p);
-    else delete p;
+    if (p->IsMaster())
+      masters.push_back(p);
+    else
+      delete p;
   }
   pages.clear();
   for (CQzplPage* p : masters) delete p;
@@ -125,6 +130,7 @@ int CQzplJobData::ParseJob() {
   m_pageContext.copiesTable = m_hasPerPageCopies ? m_perPageCopies.data() : nullptr;
   m_pageContext.copiesCount = m_hasPerPageCopies ? m_perPageCopies.size() : 0;
   m_pageContext.progress = &progress;
+  m_pageContext.barTenderJob = IsBarTenderJobTag(jobTag);
   while (pos != nullptr && pos < limit && !IsCommand(pos, limit, "XZ")) {
     auto* page = new CQzplPage();
     page->parseContext = &m_pageContext;

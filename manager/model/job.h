@@ -64,8 +64,8 @@ class CQzplJobData {
   // Any pages of an earlier parse are deleted first.
   int ParseJob();
 
-  // Page steps 2 and 3 over every page (step 1, the colour consolidation, lives with the consolidation). Each sets its fixed
-  // progress position when done.
+  // Page steps 2 and 3 over every page (step 1, the colour consolidation, lives with the consolidation). Each sets its
+  // fixed progress position when done.
   std::int64_t KnockOutOverlaps(std::uint32_t nonPunchMask);
   int MergeSameRibbonFields(std::int64_t packetWeight = kDefaultPacketWeightInPixels);
 
@@ -84,9 +84,9 @@ class CQzplJobData {
   std::vector<CQzplPage*> pages;      // stream order; copy pages follow their master
   CLayoutResults layout;
   std::int64_t jobLength = 0;
-  COutputChannel* output = nullptr;   // while printing
-  std::string jobTag;                 // the job location's tag ("42_abc" of ...\pipe\VYXQ5_42_abc)
-  CJobProgress progress;              // set progress.sink to show the start-up progress bar
+  COutputChannel* output = nullptr;  // while printing
+  std::string jobTag;                // the job location's tag ("42_abc" of ...\pipe\VYXQ5_42_abc)
+  CJobProgress progress;             // set progress.sink to show the start-up progress bar
 
  private:
   std::unique_ptr<char[]> m_buffer;

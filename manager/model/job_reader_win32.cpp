@@ -27,8 +27,7 @@ std::int64_t ReadJobStream(CQzplJobData& job, HANDLE handle) {
 
 bool GetSharedDocumentsFolder(std::wstring& folder) {
   wchar_t path[MAX_PATH] = {};
-  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_DOCUMENTS | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT,
-                              path)))
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_DOCUMENTS | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path)))
     return false;
   folder = path;
   return !folder.empty();

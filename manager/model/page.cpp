@@ -1,6 +1,7 @@
 // The page model: reading a page, copy pages, overlap knock-out and same-ribbon merging.
 #include "manager/model/page.h"
 
+#include "manager/model/cut_collection.h"
 #include "manager/model/text_scan.h"
 
 namespace vyx {
@@ -45,7 +46,11 @@ char* CQzplPage::Parse(char* pos, char* limit) {
     if (field->HasInk()) contentBounds = UnionRect(contentBounds, field->inkBox);
     if (progress != nullptr) progress->AtText(kProgressRead, kProgressParsed - kProgressRead, field->textEnd);
   }
-  // The page's ^RP pen paths (before the ^XPG line) are collected into cutObjects by the cut collection.
+  // The page's ^RP pen paths (before the ^XPG line), routed into recognised shapes and kept in cutting order.
+  CCutCollectOptions cuts;
+  cuts.barTender = parseContext != nullptr && parseContext->barTenderJob;
+  cuts.progress = progress;
+  CollectPageCuts(*this, pos, xpg, cuts);
   return end;
 }
 
@@ -78,8 +83,8 @@ std::int64_t KnockOutOverlaps(CQzplPage& page, std::uint32_t nonPunchMask, CJobP
   auto& fields = page.graphicFields;
   for (std::size_t l = 0; l < fields.size(); ++l) {
     CGraphicField& top = *fields[l];
-    if (progress != nullptr) progress->AtText(kProgressConsolidated, kProgressKnockedOut - kProgressConsolidated,
-                                              top.textStart);
+    if (progress != nullptr)
+      progress->AtText(kProgressConsolidated, kProgressKnockedOut - kProgressConsolidated, top.textStart);
     if (!top.HasInk()) continue;
     if ((nonPunchMask & (1u << (top.ribbonIndex % 32))) != 0) continue;
     for (std::size_t e = 0; e < l; ++e) {

@@ -16,6 +16,7 @@ struct CPageParseContext {
   const std::int16_t* copiesTable = nullptr;  // entry n-1 holds the copies of page number n
   std::size_t copiesCount = 0;
   CJobProgress* progress = nullptr;
+  bool barTenderJob = false;  // the job tag ends in "_btw": BarTender rectangles and ellipses are recognised
 };
 
 class CQzplPage : public CQzplObj {
@@ -47,8 +48,8 @@ class CQzplPage : public CQzplObj {
   std::int32_t offsetY = 0;
   std::int32_t copies = 1;
   std::int32_t copyIndex = 0;
-  std::int32_t changeCounter = 0;             // changes made by the colour consolidation
-  std::int32_t mergeCounter = 0;              // working fields of the per-ribbon field writer
+  std::int32_t changeCounter = 0;  // changes made by the colour consolidation
+  std::int32_t mergeCounter = 0;   // working fields of the per-ribbon field writer
   CGraphicField* currentMerged = nullptr;
   CGraphicField* lastMerged = nullptr;
   std::uint8_t singlePage = 1;
@@ -64,7 +65,8 @@ class CQzplPage : public CQzplObj {
 std::int64_t KnockOutOverlaps(CQzplPage& page, std::uint32_t nonPunchMask, CJobProgress* progress = nullptr);
 
 // Page step 3: same-ribbon merging pass; returns the number of merges.
-int MergeSameRibbonFields(CQzplPage& page, std::int64_t packetWeight = kDefaultPacketWeightInPixels,
+int MergeSameRibbonFields(CQzplPage& page,
+                          std::int64_t packetWeight = kDefaultPacketWeightInPixels,
                           CJobProgress* progress = nullptr);
 
 }  // namespace vyx

@@ -44,8 +44,12 @@ enum EQzplType : int {
 };
 
 // True for the bitmap field types 3, 4, 5 and for the cut object types 6 to 11.
-constexpr bool IsGraphicFieldType(int type) { return type >= kTypeGraphicField && type <= kTypeGraphicFieldClone; }
-constexpr bool IsCutObjType(int type) { return type >= kTypeCutObj && type <= kTypeBarTenderEllipsis; }
+constexpr bool IsGraphicFieldType(int type) {
+  return type >= kTypeGraphicField && type <= kTypeGraphicFieldClone;
+}
+constexpr bool IsCutObjType(int type) {
+  return type >= kTypeCutObj && type <= kTypeBarTenderEllipsis;
+}
 
 // A rectangle in dots: left, top, right, bottom; right and bottom exclusive. Empty when right <= left or
 // bottom <= top (a rectangle with unset bounds is empty too).
@@ -95,9 +99,9 @@ class CQzplObj {
   // Sets the span to [start, end) and the length to end - start.
   void SetSpan(char* start, char* end);
 
-  char* textStart = nullptr;   // first byte of the object's text (job buffer or own buffer)
-  char* textEnd = nullptr;     // first byte after the object's text
-  std::int32_t textLength = 0; // end - start
+  char* textStart = nullptr;    // first byte of the object's text (job buffer or own buffer)
+  char* textEnd = nullptr;      // first byte after the object's text
+  std::int32_t textLength = 0;  // end - start
 };
 
 // Drawable objects: adds the ink box (bounding rectangle of set pixels or path points) and Draw.
@@ -106,8 +110,8 @@ class CGraphicObj : public CQzplObj {
   int GetType() const override { return kTypeGraphicObj; }
   // Slot 4: paints the object for the preview. The ink box, moved by (x + ox1 + ox2, y + oy1 + oy2), is
   // intersected with `clip`; nothing is drawn when that is empty.
-  virtual void Draw(CDrawCanvas& dc, int x, int y, const CDotRect& clip, int ox1, int oy1, int ox2, int oy2,
-                    ColorRef colour) = 0;
+  virtual void
+  Draw(CDrawCanvas& dc, int x, int y, const CDotRect& clip, int ox1, int oy1, int ox2, int oy2, ColorRef colour) = 0;
 
   // Extend by point: left = x if x < left or unset, top likewise; right = x + 1 if right < x + 1 or unset,
   // bottom likewise. Returns whether anything changed.

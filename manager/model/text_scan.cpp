@@ -21,8 +21,8 @@ inline char* FindCaretOrZero(char* p, char* limit) {
     const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16));
     const __m128i hitA = _mm_or_si128(_mm_cmpeq_epi8(a, caret), _mm_cmpeq_epi8(a, zero));
     const __m128i hitB = _mm_or_si128(_mm_cmpeq_epi8(b, caret), _mm_cmpeq_epi8(b, zero));
-    const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(hitA)) |
-                          (static_cast<unsigned>(_mm_movemask_epi8(hitB)) << 16);
+    const unsigned mask =
+        static_cast<unsigned>(_mm_movemask_epi8(hitA)) | (static_cast<unsigned>(_mm_movemask_epi8(hitB)) << 16);
     if (mask != 0) return p + __builtin_ctz(mask);
   }
 #endif

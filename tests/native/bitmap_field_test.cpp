@@ -27,7 +27,8 @@ Bitmap Diagonal(int w, int h) {
 }
 
 TEST(GraphicField, ReadsAHexFieldWithItsInkBoxAndPixelCount) {
-  const Bitmap bm = Bitmap::FromPredicate(16, 4, [](int x, int y) { return (x == 3 && y == 1) || (x == 12 && y == 2); });
+  const Bitmap bm =
+      Bitmap::FromPredicate(16, 4, [](int x, int y) { return (x == 3 && y == 1) || (x == 12 && y == 2); });
   Text t(testing::Field(2, "Red", 100, 50, bm) + "^XPG1,1\r\n");
   CGraphicField f;
   char* next = f.Parse(t.begin(), t.end());
@@ -245,7 +246,8 @@ TEST(PixelTransfer, KnockOutClearsTargetPixelsSetInTheSource) {
   EXPECT_EQ(1, below.PixelAt(9, 1));
   EXPECT_EQ(64, below.pixelCount);  // the caller adjusts the count
   // The hex text was rewritten in upper case.
-  for (const char* p = below.data; p < below.dataEnd; ++p) EXPECT_TRUE((*p >= '0' && *p <= '9') || (*p >= 'A' && *p <= 'F'));
+  for (const char* p = below.data; p < below.dataEnd; ++p)
+    EXPECT_TRUE((*p >= '0' && *p <= '9') || (*p >= 'A' && *p <= 'F'));
 }
 
 TEST(PixelTransfer, DifferentFormatsTransferNothing) {

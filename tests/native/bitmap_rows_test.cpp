@@ -15,7 +15,9 @@ CRowScan Reference(const std::string& row, bool hex) {
     unsigned v = static_cast<unsigned char>(row[i]);
     if (hex) {
       const char c = row[i];
-      v = (c >= '0' && c <= '9') ? static_cast<unsigned>(c - '0') : (c >= 'A' && c <= 'F') ? static_cast<unsigned>(c - 'A' + 10) : 0;
+      v = (c >= '0' && c <= '9')   ? static_cast<unsigned>(c - '0')
+          : (c >= 'A' && c <= 'F') ? static_cast<unsigned>(c - 'A' + 10)
+                                   : 0;
     }
     if (v == 0) continue;
     scan.pixels += __builtin_popcount(v);
@@ -45,8 +47,8 @@ TEST(RowKernels, MatchAPlainCountForEveryLengthAndOffset) {
       }
       for (std::size_t offset : {std::size_t{0}, std::size_t{3}, std::size_t{7}}) {
         const std::string h = hex.substr(offset, n), b = bin.substr(offset, n);
-        const std::string what = "n=" + std::to_string(n) + " offset=" + std::to_string(offset) + " density=" +
-                                 std::to_string(density);
+        const std::string what =
+            "n=" + std::to_string(n) + " offset=" + std::to_string(offset) + " density=" + std::to_string(density);
         ExpectSame(Reference(h, true), ScanHexRow(h.data(), n), "hex " + what);
         ExpectSame(Reference(h, true), ScanHexRowPortable(h.data(), n), "hex portable " + what);
         ExpectSame(Reference(b, false), ScanBinaryRow(b.data(), n), "binary " + what);

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <nlohmann/json.hpp>
 
 namespace {
 
@@ -30,7 +30,9 @@ CRun Inspect(const std::string& arguments) {
   return run;
 }
 
-std::string Example(const char* name) { return std::string(VYX_SOURCE_DIR) + "/examples/" + name; }
+std::string Example(const char* name) {
+  return std::string(VYX_SOURCE_DIR) + "/examples/" + name;
+}
 
 TEST(InspectTool, TwoRibbonsInHexWithExactlyTheDocumentedKeys) {
   const CRun run = Inspect(Example("two-ribbons-hex.zpl"));

@@ -189,8 +189,8 @@ TEST(ParseJob, RibbonLettersInsideABinaryPayloadAreNotFields) {
   bm.bytesPerRow = 4;
   bm.rows = 6;
   bm.bytes = payload;
-  const std::string text = testing::Header() + testing::Field(1, "K", 0, 0, bm, 'B') + testing::PageEnd(1, 1) +
-                           testing::Trailer();
+  const std::string text =
+      testing::Header() + testing::Field(1, "K", 0, 0, bm, 'B') + testing::PageEnd(1, 1) + testing::Trailer();
   CQzplJobData job;
   job.SetText(text.data(), text.size());
   ASSERT_EQ(1, job.ParseJob());
@@ -304,8 +304,8 @@ TEST(PageSteps, MergingPassJoinsNearbyFieldsOfOneRibbon) {
 
 TEST(PageSteps, FieldsOfDifferentFormatsStayUnmerged) {
   using namespace testing;
-  const std::string text = Header() + Field(1, "K", 0, 0, Box(8, 2), 'A') + Field(1, "K", 8, 0, Box(8, 2), 'B') +
-                           PageEnd(1, 1) + Trailer();
+  const std::string text =
+      Header() + Field(1, "K", 0, 0, Box(8, 2), 'A') + Field(1, "K", 8, 0, Box(8, 2), 'B') + PageEnd(1, 1) + Trailer();
   CQzplJobData job;
   job.SetText(text.data(), text.size());
   ASSERT_EQ(1, job.ParseJob());

@@ -71,8 +71,8 @@ TEST(TextScan, NumbersFollowTheCLibraryRules) {
   EXPECT_EQ(4, ReadValues(t.begin(), t.begin() + 20, t.end(), v, 5));
   EXPECT_EQ(-12, v[0]);
   EXPECT_EQ(7, v[1]);
-  EXPECT_EQ(0, v[2]);             // a missing number reads as 0
-  EXPECT_EQ(INT32_MAX, v[3]);     // clamped
+  EXPECT_EQ(0, v[2]);          // a missing number reads as 0
+  EXPECT_EQ(INT32_MAX, v[3]);  // clamped
   // A value counts only when its comma lies before the end of its line.
   Text u("5\r\n,6");
   EXPECT_EQ(1, ReadValues(u.begin(), u.begin() + 1, u.end(), v, 2));
@@ -107,8 +107,10 @@ TEST(Header, DefaultsWithoutValues) {
 
 TEST(Header, ReadsTheValuesAndEndsAtTheFirstRibbonOrPenLine) {
   std::string rest;
-  const CQzplHeader h = ParseHeader("junk\r\n^XA\r\n^PW400\r\n^LL250\r\n^LH10,20\r\n^PQ2,0,3,10\r\n^RSR3\r\n^SD22\r\n"
-                                    "^FX other\r\n^RPU\r\n^RR1,Black\r\n", &rest);
+  const CQzplHeader h = ParseHeader(
+      "junk\r\n^XA\r\n^PW400\r\n^LL250\r\n^LH10,20\r\n^PQ2,0,3,10\r\n^RSR3\r\n^SD22\r\n"
+      "^FX other\r\n^RPU\r\n^RR1,Black\r\n",
+      &rest);
   EXPECT_EQ(400, h.width);
   EXPECT_EQ(250, h.length);
   EXPECT_EQ(10, h.homeX);

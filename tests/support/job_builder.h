@@ -21,7 +21,8 @@ struct Bitmap {
     b.bytes.assign(static_cast<std::size_t>(b.bytesPerRow) * static_cast<std::size_t>(rows), '\0');
     for (int y = 0; y < rows; ++y)
       for (int x = 0; x < widthPixels; ++x)
-        if (set(x, y)) b.bytes[static_cast<std::size_t>(y * b.bytesPerRow + x / 8)] |= static_cast<char>(0x80 >> (x % 8));
+        if (set(x, y))
+          b.bytes[static_cast<std::size_t>(y * b.bytesPerRow + x / 8)] |= static_cast<char>(0x80 >> (x % 8));
     return b;
   }
   int TotalBytes() const { return bytesPerRow * rows; }
@@ -64,6 +65,8 @@ inline std::string RectPath(int x0, int y0, int x1, int y1) {
   return "^RPU\r\n" + m(x0, y0) + "^RPD\r\n" + m(x1, y0) + m(x1, y1) + m(x0, y1) + m(x0, y0) + "^RPU\r\n";
 }
 
-inline std::string Trailer() { return "^XZ\r\n"; }
+inline std::string Trailer() {
+  return "^XZ\r\n";
+}
 
 }  // namespace vyx::testing

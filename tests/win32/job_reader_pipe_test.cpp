@@ -79,8 +79,10 @@ HANDLE OpenPipe(const std::wstring& name, bool messageRead = false) {
       }
       return h;
     }
-    if (GetLastError() == ERROR_PIPE_BUSY) WaitNamedPipeW(name.c_str(), 1000);
-    else Sleep(20);
+    if (GetLastError() == ERROR_PIPE_BUSY)
+      WaitNamedPipeW(name.c_str(), 1000);
+    else
+      Sleep(20);
   }
   return INVALID_HANDLE_VALUE;
 }

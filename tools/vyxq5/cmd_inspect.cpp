@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "manager/model/cut_path.h"
 #include "manager/model/job.h"
 #include "tools/vyxq5/commands.h"
 
@@ -19,7 +20,9 @@ namespace {
 using nlohmann::ordered_json;
 
 // Raw values: unset coordinates stay -111111111.
-ordered_json Rect(const vyx::CDotRect& r) { return ordered_json::array({r.left, r.top, r.right, r.bottom}); }
+ordered_json Rect(const vyx::CDotRect& r) {
+  return ordered_json::array({r.left, r.top, r.right, r.bottom});
+}
 
 // The rows of the field extent as '0'/'1' strings from the pixel query.
 ordered_json Rows(const vyx::CGraphicField& f) {
@@ -50,11 +53,30 @@ ordered_json Field(const vyx::CGraphicField& f, bool bitmaps) {
   return j;
 }
 
+ordered_json Point(const vyx::CQuarterPoint& q) {
+  return ordered_json::array({q.x, q.y});
+}
+
+// A cut object: its stroke values (quarter dots) when it is one of the cut types, which all derive from CCutObj.
+ordered_json Cut(const vyx::CGraphicObj& c) {
+  if (!vyx::IsCutObjType(c.GetType())) return {{"type", c.GetType()}, {"ink", Rect(c.inkBox)}};
+  const auto& cut = static_cast<const vyx::CCutObj&>(c);
+  ordered_json j;
+  j["type"] = cut.GetType();
+  j["first"] = Point(cut.firstPoint);
+  j["last"] = Point(cut.lastPoint);
+  j["points"] = cut.pointCount;
+  j["closed"] = cut.closed;
+  j["beziers"] = cut.bezierCount;
+  j["ink"] = Rect(cut.inkBox);
+  return j;
+}
+
 ordered_json Page(const vyx::CQzplPage& p, bool bitmaps) {
   ordered_json fields = ordered_json::array();
   for (const vyx::CGraphicField* f : p.graphicFields) fields.push_back(Field(*f, bitmaps));
   ordered_json cuts = ordered_json::array();
-  for (const vyx::CGraphicObj* c : p.cutObjects) cuts.push_back({{"type", c->GetType()}, {"ink", Rect(c->inkBox)}});
+  for (const vyx::CGraphicObj* c : p.cutObjects) cuts.push_back(Cut(*c));
   return {
       {"copies", p.copies},
       {"copy_index", p.copyIndex},
