@@ -222,6 +222,30 @@ TEST_F(WriterFixture, ChannelFailuresEndThePrintOrOnlyItsResult) {
   EXPECT_EQ(1u, noEnd.Documents().size());  // the second document is never started
 }
 
+// Records where every write's bytes come from.
+struct CSourceChannel : CMemoryChannel {
+  std::vector<const char*> starts;
+  bool Write(const void* d, std::size_t s) override {
+    starts.push_back(static_cast<const char*>(d));
+    return CMemoryChannel::Write(d, s);
+  }
+};
+
+TEST_F(WriterFixture, UnchangedFieldsAndTrailerAreWrittenStraightFromTheJobBuffer) {
+  Load(kHeader + Page(kBlack1, kRed1, 1) + kTrailer);
+  AddPrintJob(0, 0);
+  AddWriteCommand(plan, kCmdRibbonFields, 0, nullptr, false);
+  AddWriteCommand(plan, kCmdRibbonFields, 3, nullptr, false);
+  AddWriteCommand(plan, kCmdTrailer, 0, nullptr, false);
+  CSourceChannel channel;
+  ASSERT_TRUE(Print(job, plan, channel, -1));
+  ASSERT_EQ(4u, channel.starts.size());  // offset line, two fields, trailer: one write each
+  for (std::size_t i = 1; i < channel.starts.size(); ++i) {
+    EXPECT_GE(channel.starts[i], job.Text());
+    EXPECT_LT(channel.starts[i], job.TextEnd());
+  }
+}
+
 TEST(WriterPlan, CommandNamesAreCutAndCopyPositionsGoRowByRow) {
   CQzplPrintPlan plan;
   const std::string longName(40, 'x');
