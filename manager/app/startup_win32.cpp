@@ -16,6 +16,7 @@
 #include "manager/app/catalogue_win32.h"
 #include "manager/app/job_wait_win32.h"
 #include "manager/app/resource.h"
+#include "manager/model/consolidation.h"
 #include "manager/model/job_progress.h"
 #include "manager/model/job_reader_win32.h"
 
@@ -122,7 +123,10 @@ bool CVyxQ5ManagerApp::ReadAndPrepare(HANDLE jobData) {
   ReadPerPageCopies(m_job, m_location.jobId);
   m_job.ParseJob();
   m_job.progress.Advance(kProgressParsed);
-  m_job.progress.Advance(kProgressConsolidated);
+  // Step 6: the bar moves from 8,000,000 by the text position of each field and ends at 9,600,000.
+  m_ribbonColours.resize(kRibbonOutcomeCount, -1);
+  ConsolidateJob(m_job, m_ribbonColours.data(),
+                 CConsolidationSettings{m_catalogue.palette.grayExcerptPercent, m_catalogue.palette.colorAngleWeight});
   m_job.KnockOutOverlaps(m_catalogue.nonPunchMask);
   m_job.progress.Advance(kProgressKnockedOut);
   m_job.MergeSameRibbonFields(m_catalogue.palette.packetWeightInPixels);
