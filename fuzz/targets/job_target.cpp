@@ -51,7 +51,7 @@ void CheckField(const CGraphicField& f, const char* buf, const char* limit) {
 
 // Set pixels inside the ink box, when that is small enough to walk.
 std::int64_t Recount(const CGraphicField& f) {
-  if (!f.HasInk() || f.inkBox.Area() > (1 << 18)) return -1;
+  if (!f.HasInk() || f.inkBox.Area() > (1 << 12)) return -1;
   std::int64_t n = 0;
   for (std::int64_t y = f.inkBox.top; y < f.inkBox.bottom; ++y)
     for (std::int64_t x = f.inkBox.left; x < f.inkBox.right; ++x) n += f.PixelAt(x, y) == 1;
@@ -85,6 +85,11 @@ void CheckJob(CQzplJobData& job, bool fresh) {
     }
     if (fresh) {
       JOB_CHECK(mask == page->ribbonMask);
+      // The cut objects accepted on the page widen the content bounds too.
+      for (const CGraphicObj* c : page->cutObjects) {
+        JOB_CHECK(IsCutObjType(c->GetType()));
+        if (!c->inkBox.HasUnsetBound()) bounds = UnionRect(bounds, c->inkBox);
+      }
       JOB_CHECK(bounds == page->contentBounds);
     }
     last = page->textEnd > page->textStart ? page->textEnd : last;
@@ -103,7 +108,8 @@ void WriteAndDraw(CQzplJobData& job) {
       CGraphicField::WriteRibbonSelect(out, f->ribbonIndex, f->ribbonName);
       const bool ok = f->Write(out);
       if (f->textEnd == nullptr) JOB_CHECK(!ok);
-      if (f->HasInk()) {
+      // Drawing walks every pixel of the ink box: keep it to boxes that a label preview would show.
+      if (f->HasInk() && f->inkBox.Area() <= (1 << 16)) {
         // Place the ink box's corner near the canvas so some pixels land on it.
         const int x = static_cast<int>(-static_cast<std::int64_t>(f->inkBox.left) / 2);
         const int y = static_cast<int>(-static_cast<std::int64_t>(f->inkBox.top) / 2);
@@ -121,7 +127,7 @@ void WriteAndDraw(CQzplJobData& job) {
 }  // namespace
 
 int RunJobCase(const std::uint8_t* data, std::size_t size) {
-  CSyntheticGraphicField::SetMaxBitmapBytes(std::size_t{1} << 22);
+  CSyntheticGraphicField::SetMaxBitmapBytes(std::size_t{1} << 20);
   const std::string bytes(reinterpret_cast<const char*>(data), size);
 
   // Read through the stream reader in uneven pieces, as a pipe would deliver them.

@@ -1,8 +1,12 @@
 // The job container and page model: reading the stream, pages, copies, knock-out and merging.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
+#include <thread>
+
+#include <unistd.h>
 
 #include "common/seams/progress_sink.h"
 #include "manager/model/job.h"
@@ -104,6 +108,49 @@ TEST(ReadStream, ManyMegabytesArriveWholeAndTheBarApproaches7200000) {
   EXPECT_EQ(static_cast<int>(text.size() / 65536) + 1, src.readCount);
 }
 
+TEST(ReadStream, AFailingReadEndsReadingWithWhatCameBefore) {
+  CMemoryStreamSource src("^XA\r\n^RR1,K\r\n^XPG1,1\r\n^XZ\r\n");
+  src.pattern = {5};
+  src.failAtRead = 3;
+  CQzplJobData job;
+  EXPECT_EQ(10, job.ReadStream(&src));
+  EXPECT_EQ(3, src.readCount);
+  EXPECT_EQ(1, src.closeCount);
+  EXPECT_EQ("^XA\r\n^RR1,", std::string(job.Text()));
+}
+
+TEST(ReadStream, FileDescriptorOfAPipeWithShortWrites) {
+  int fds[2];
+  ASSERT_EQ(0, pipe(fds));
+  std::string text = testing::Header();
+  for (int i = 0; i < 3000; ++i) text += "^RR1,K\r\n^FO0,0\r\n^GFA,2,2,1,F00F\r\n";
+  text += "^XPG1,1\r\n^XZ\r\n";
+  std::thread writer([&] {
+    // Odd-sized writes, so reads come back short and end anywhere.
+    for (std::size_t at = 0; at < text.size();) {
+      const std::size_t n = std::min<std::size_t>(777, text.size() - at);
+      const ssize_t w = write(fds[1], text.data() + at, n);
+      if (w <= 0) break;
+      at += static_cast<std::size_t>(w);
+    }
+    close(fds[1]);
+  });
+  CFdStreamSource src(fds[0]);
+  CQzplJobData job;
+  const std::int64_t n = job.ReadStream(&src);
+  writer.join();
+  EXPECT_EQ(static_cast<std::int64_t>(text.size()), n);
+  EXPECT_EQ(0u, src.lastError);
+  EXPECT_EQ(text, std::string(job.Text(), static_cast<std::size_t>(job.jobLength)));
+  ASSERT_EQ(1, job.ParseJob());
+  EXPECT_EQ(3000u, job.pages[0]->graphicFields.size());
+  // A closed descriptor reads as an error.
+  CFdStreamSource closed(-1);
+  std::uint32_t got = 0;
+  char buf[4];
+  EXPECT_NE(0u, closed.Read(buf, sizeof buf, got));
+}
+
 // ---- parsing ----
 
 std::string TwoPageJob() {
@@ -141,7 +188,10 @@ TEST(ParseJob, SplitsHeaderPagesAndTrailer) {
   const CQzplPage& p2 = *job.pages[1];
   EXPECT_EQ(2, p2.copies);
   ASSERT_EQ(1u, p2.graphicFields.size());
-  EXPECT_EQ((CDotRect{100, 100, 108, 101}), p2.contentBounds);
+  // The page's pen path became a cut object; both widen the content bounds.
+  ASSERT_EQ(1u, p2.cutObjects.size());
+  EXPECT_EQ((CDotRect{100, 100, 108, 101}), p2.graphicFields[0]->inkBox);
+  EXPECT_EQ(UnionRect(p2.graphicFields[0]->inkBox, p2.cutObjects[0]->inkBox), p2.contentBounds);
   EXPECT_EQ(2, job.layout.pageCountAtLoad);
   EXPECT_EQ(kProgressParsed, bar.last);
   EXPECT_FALSE(bar.backwards);
