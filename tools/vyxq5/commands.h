@@ -20,5 +20,6 @@ int FailUsage(const std::string& message);
 
 int RunOptions(const Args& args);
 int RunInspect(const Args& args);
+int RunPrint(const Args& args);
 
 }  // namespace vyxq5

@@ -20,6 +20,10 @@ const Command kCommands[] = {
      }},
     {"options", "vyxq5 options STR", RunOptions},
     {"inspect", "vyxq5 inspect [--copies FILE] [--steps NONPUNCHMASK] JOB|-", RunInspect},
+    {"print",
+     "vyxq5 print JOB --options STR [--tag TAG] [--catalogue FILE] [--copies FILE] [--tape N] [--darkness N] [--yes] "
+     "-o OUT",
+     RunPrint},
 };
 
 int PrintUsage(FILE* to) {
