@@ -42,16 +42,19 @@ double InsertCut(CQzplPage& page, CGraphicObj* obj) {
   double best = kNoInsertionCost;
   std::size_t bestAt = order.size();
   CQuarterPoint prev{0, 0};
+  double prevToNew = Distance(prev, start);  // carried along: this position's d(new, c) is the next one's d(prev, new)
   for (std::size_t i = 0; i < order.size(); ++i) {
     const CQuarterPoint next = CutStartOf(*order[i]);
-    const double cost = Distance(prev, start) + Distance(start, next) - Distance(prev, next);
+    const double newToNext = Distance(start, next);
+    const double cost = prevToNew + newToNext - Distance(prev, next);
     if (cost < best) {
       best = cost;
       bestAt = i;
     }
     prev = next;
+    prevToNew = newToNext;
   }
-  const double atEnd = Distance(prev, start);
+  const double atEnd = prevToNew;
   if (atEnd < best) {
     best = atEnd;
     bestAt = order.size();

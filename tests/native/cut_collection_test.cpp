@@ -2,10 +2,17 @@
 // BarTender jobs only for the shapes, interrupted collections, dropped lines, and every path in exactly one place.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "manager/model/cut_collection.h"
 #include "manager/model/cut_order.h"
@@ -257,6 +264,53 @@ TEST(CutCollection, UnfinishedAndOddPathsDoNotStopTheSearch) {
   // move lacking its comma.
   CCollected c("^RPX\r\n^RPU\r\n^RPM40\r\n" + kPlainSquare + "^RPU", false);
   EXPECT_EQ(1u, c.page.cutObjects.size());
+}
+
+// vyxq5 inspect on a job file: the routed cut objects with their type codes, and the radius of rectangles.
+nlohmann::ordered_json InspectCuts(const std::string& paths, const std::string& tag) {
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("vyx_cut_collection_" + std::to_string(getpid()) + ".zpl");
+  {
+    std::ofstream out(file, std::ios::binary);
+    out << "^XA\r\n^PW800\r\n^LL400\r\n" << paths << "^XPG1,1\r\n^XZ\r\n";
+  }
+  std::string command = std::string(VYX_BINARY_DIR) + "/bin/vyxq5 inspect " + file.string();
+  if (!tag.empty()) command += " --tag " + tag;
+  std::string text;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[4096];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
+    const int status = pclose(pipe);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << text;
+  }
+  std::filesystem::remove(file);
+  const auto j = nlohmann::ordered_json::parse(text, nullptr, false);
+  if (j.is_discarded() || !j.contains("pages") || j["pages"].empty()) return nlohmann::ordered_json::array();
+  return j["pages"][0]["cuts"];
+}
+
+TEST(CutCollection, InspectShowsRoutedCutsAndRadius) {
+  const auto rounded = InspectCuts(Sides(8) + Corners(4), "42_btw");
+  ASSERT_EQ(1u, rounded.size());
+  EXPECT_EQ(kTypeBarTenderRect, rounded[0]["type"]);
+  EXPECT_EQ(16, rounded[0]["radius"]);
+  EXPECT_EQ(nlohmann::ordered_json::parse("[1,1,199,99]"), rounded[0]["ink"]);
+  EXPECT_EQ(nlohmann::ordered_json::parse("[796,379]"), rounded[0]["first"]);
+
+  const auto ellipse = InspectCuts(Arcs(4) + kLine, "42_btw");
+  ASSERT_EQ(1u, ellipse.size());
+  EXPECT_EQ(kTypeBarTenderEllipsis, ellipse[0]["type"]);
+  EXPECT_FALSE(ellipse[0].contains("radius"));
+
+  // The same paths in a job without the tag: every side on its own, in cutting order from the origin.
+  const auto plain = InspectCuts(Sides(0), "42_abc");
+  ASSERT_EQ(4u, plain.size());
+  for (const auto& cut : plain) {
+    EXPECT_EQ(kTypeCutObj, cut["type"]);
+    EXPECT_FALSE(cut.contains("radius"));
+  }
+  EXPECT_EQ(nlohmann::ordered_json::parse("[0,0]"), plain[0]["first"]);
 }
 
 }  // namespace

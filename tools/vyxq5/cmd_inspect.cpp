@@ -12,6 +12,7 @@
 
 #include "manager/model/cut_path.h"
 #include "manager/model/job.h"
+#include "manager/model/rounded_rect.h"
 #include "tools/vyxq5/commands.h"
 
 namespace vyxq5 {
@@ -69,6 +70,10 @@ ordered_json Cut(const vyx::CGraphicObj& c) {
   j["closed"] = cut.closed;
   j["beziers"] = cut.bezierCount;
   j["ink"] = Rect(cut.inkBox);
+  // Rounded rectangles (the outline and BarTender rectangles) are generated from their box and corner radius.
+  if (cut.GetType() == vyx::kTypeRoundedRect || cut.GetType() == vyx::kTypeBarTenderRect) {
+    j["radius"] = static_cast<const vyx::CRoundedRect&>(cut).radius;
+  }
   return j;
 }
 
