@@ -60,7 +60,9 @@ double InsertCut(CQzplPage& page, CGraphicObj* obj) {
     bestAt = order.size();
   }
   order.insert(order.begin() + static_cast<std::ptrdiff_t>(bestAt), obj);
-  return best;
+  // A cut on the line between two others costs nothing, but rounding can make it a hair below zero; a negative
+  // result would read as a refusal of an object that is already in the order.
+  return best < 0 ? 0.0 : best;
 }
 
 bool AcceptCut(CQzplPage& page, CGraphicObj* obj) {

@@ -47,6 +47,17 @@ TEST(CutOrder, InsertionCostsAndTies) {
   EXPECT_EQ(twin, page.cutObjects[0]);
 }
 
+TEST(CutOrder, ACutOnTheWayCostsNothingEvenWhenRoundingSaysLess) {
+  CQzplPage page;
+  ASSERT_TRUE(AcceptCut(page, MakeCut(4, 4)));
+  // sqrt(2) + sqrt(18) - sqrt(32) comes out as -8.9e-16 in doubles: still accepted, at cost 0.
+  CCutObj* between = MakeCut(1, 1);
+  EXPECT_TRUE(AcceptCut(page, between));
+  ASSERT_EQ(2u, page.cutObjects.size());
+  EXPECT_EQ(between, page.cutObjects[0]);
+  EXPECT_DOUBLE_EQ(std::sqrt(32.0), page.cutTravel);
+}
+
 TEST(CutOrder, FarObjectsAreAppendedAtTheDefaultCost) {
   CQzplPage page;
   ASSERT_TRUE(AcceptCut(page, MakeCut(10, 0)));
