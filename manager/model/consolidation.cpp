@@ -18,6 +18,7 @@ namespace {
 
 constexpr double kLargestRgbDistance = 441.6729559300637;  // sqrt(3 x 255 x 255)
 constexpr char kHexDigits[] = "0123456789ABCDEF";
+constexpr const unsigned char* kBits = kByteTables.bits;  // set bits of a byte, without a library call
 
 inline int Slot(std::uint32_t ribbonIndex) {
   return static_cast<int>(ribbonIndex % kRibbonOutcomeCount);
@@ -37,7 +38,7 @@ int OrByte(CGraphicField& clone, std::int64_t y, std::int64_t j, unsigned bits) 
       if (p >= clone.dataEnd) break;
       const unsigned old = kByteTables.hex[static_cast<unsigned char>(*p)];
       *p = kHexDigits[old | add];
-      added += __builtin_popcount(add & ~old);
+      added += kBits[add & ~old & 15u];
     }
     return added;
   }
@@ -45,13 +46,18 @@ int OrByte(CGraphicField& clone, std::int64_t y, std::int64_t j, unsigned bits) 
   if (p >= clone.dataEnd) return 0;
   const unsigned old = static_cast<unsigned char>(*p);
   *p = static_cast<char>(old | bits);
-  return __builtin_popcount(bits & ~old & 0xFFu);
+  return kBits[bits & ~old & 0xFFu];
 }
 
-// The 10 pixels of row y around byte j of a field (columns 8j - 1 .. 8j + 8), leftmost in bit 9.
-inline unsigned Around(const CFieldBits& k, std::int64_t y, std::int64_t j) {
-  return ((k.Byte(y, j - 1) & 1u) << 9) | (k.Byte(y, j) << 1) | (k.Byte(y, j + 1) >> 7);
-}
+// A non-zero byte of a sparse field.
+struct CSparseByte {
+  std::int64_t y;
+  std::int64_t j;
+  unsigned b;
+};
+
+// Sparse fields up to this many pixels are read once for both passes of the pixel distribution.
+constexpr std::int64_t kCachedPixels = 4000000;
 
 struct CCloneWork {
   CGraphicFieldClone* clone = nullptr;
@@ -119,21 +125,34 @@ bool DistributePixels(const CGraphicField& sparse,
   };
 
   // Contact scores: the kept field's neighbour counts summed over the sparse field's pixels, a byte at a time
-  // (the three column shifts of the three rows around it).
+  // (the three column shifts of the three rows around it). The rows of the kept fields around each byte are kept
+  // for the scoring pass when the sparse field is small enough, so that its bytes and those rows are read once.
+  const std::size_t perByte = 3 * work.size();
+  const bool cache = sparse.pixelCount <= kCachedPixels;
+  std::vector<CSparseByte> bytes;
+  std::vector<std::uint16_t> rows;
+  std::vector<unsigned> around(perByte);
   std::vector<std::int64_t> contact(work.size(), 0);
+  auto aroundOf = [&](std::int64_t y, std::int64_t j) {
+    for (std::size_t i = 0; i < work.size(); ++i)
+      for (int dy = 0; dy < 3; ++dy) around[3 * i + static_cast<std::size_t>(dy)] = kept[i].Around(y + dy - 1, j);
+  };
   for (std::int64_t y = top; y < bottom; ++y) {
     s.ForEachByte(y, jFirst, jLast, [&](std::int64_t j, unsigned b) {
       b = mask(j, b);
       if (b == 0) return;
+      aroundOf(y, j);
       for (std::size_t i = 0; i < work.size(); ++i) {
         std::int64_t n = 0;
-        for (int dy = -1; dy <= 1; ++dy) {
-          const unsigned around = Around(kept[i], y + dy, j);
-          if (around == 0) continue;
-          n += __builtin_popcount(b & (around & 0xFFu)) + __builtin_popcount(b & ((around >> 1) & 0xFFu)) +
-               __builtin_popcount(b & ((around >> 2) & 0xFFu));
+        for (std::size_t dy = 0; dy < 3; ++dy) {
+          const unsigned a = around[3 * i + dy];
+          n += kBits[b & a & 0xFFu] + kBits[b & (a >> 1) & 0xFFu] + kBits[b & (a >> 2) & 0xFFu];
         }
         contact[i] += n;
+      }
+      if (cache) {
+        bytes.push_back({y, j, b});
+        for (unsigned a : around) rows.push_back(static_cast<std::uint16_t>(a));
       }
     });
   }
@@ -148,42 +167,48 @@ bool DistributePixels(const CGraphicField& sparse,
   }
 
   // Scoring: each pixel goes to the highest score above 0, the first clone on ties.
-  std::vector<unsigned> around(work.size() * 3);
   std::vector<unsigned> given(work.size());
+  auto score = [&](std::int64_t y, std::int64_t j, unsigned b, const unsigned* a) {
+    std::fill(given.begin(), given.end(), 0u);
+    for (unsigned bits = b; bits != 0;) {
+      const int p = __builtin_clz(bits) - 24;  // 0 = leftmost pixel of the byte
+      const unsigned bit = 0x80u >> p;
+      bits &= ~bit;
+      const int shift = 7 - p;
+      double best = 0;
+      std::size_t winner = work.size();
+      for (std::size_t i = 0; i < work.size(); ++i) {
+        const int neighbours =
+            kBits[(a[3 * i] >> shift) & 7u] + kBits[(a[3 * i + 1] >> shift) & 7u] + kBits[(a[3 * i + 2] >> shift) & 7u];
+        const double pull = work[i].attraction * (work[i].contactShare + neighbours);
+        double value;
+        if (work[i].divisor != 0)
+          value = pull / work[i].divisor;
+        else
+          value = pull > 0 ? std::numeric_limits<double>::infinity() : 0.0;  // the very same colour
+        if (value > best) {
+          best = value;
+          winner = i;
+        }
+      }
+      if (winner < work.size()) given[winner] |= bit;
+    }
+    for (std::size_t i = 0; i < work.size(); ++i)
+      if (given[i] != 0) work[i].clone->pixelCount += OrByte(*work[i].clone, y, j, given[i]);
+  };
+  if (cache) {
+    for (std::size_t n = 0; n < bytes.size(); ++n) {
+      for (std::size_t k = 0; k < perByte; ++k) around[k] = rows[n * perByte + k];
+      score(bytes[n].y, bytes[n].j, bytes[n].b, around.data());
+    }
+    return true;
+  }
   for (std::int64_t y = top; y < bottom; ++y) {
     s.ForEachByte(y, jFirst, jLast, [&](std::int64_t j, unsigned b) {
       b = mask(j, b);
       if (b == 0) return;
-      for (std::size_t i = 0; i < work.size(); ++i) {
-        for (int dy = 0; dy < 3; ++dy) around[3 * i + dy] = Around(kept[i], y + dy - 1, j);
-        given[i] = 0;
-      }
-      for (unsigned bits = b; bits != 0;) {
-        const int p = __builtin_clz(bits) - 24;  // 0 = leftmost pixel of the byte
-        const unsigned bit = 0x80u >> p;
-        bits &= ~bit;
-        double best = 0;
-        std::size_t winner = work.size();
-        for (std::size_t i = 0; i < work.size(); ++i) {
-          const int shift = 7 - p;
-          const int neighbours = __builtin_popcount((around[3 * i] >> shift) & 7u) +
-                                 __builtin_popcount((around[3 * i + 1] >> shift) & 7u) +
-                                 __builtin_popcount((around[3 * i + 2] >> shift) & 7u);
-          const double pull = work[i].attraction * (work[i].contactShare + neighbours);
-          double score;
-          if (work[i].divisor != 0)
-            score = pull / work[i].divisor;
-          else
-            score = pull > 0 ? std::numeric_limits<double>::infinity() : 0.0;  // the very same colour
-          if (score > best) {
-            best = score;
-            winner = i;
-          }
-        }
-        if (winner < work.size()) given[winner] |= bit;
-      }
-      for (std::size_t i = 0; i < work.size(); ++i)
-        if (given[i] != 0) work[i].clone->pixelCount += OrByte(*work[i].clone, y, j, given[i]);
+      aroundOf(y, j);
+      score(y, j, b, around.data());
     });
   }
   return true;

@@ -29,6 +29,44 @@ class CFieldBits {
     return ByteAtOffset(off, j);
   }
 
+  // The 10 pixels of row y around byte j (columns 8j - 1 .. 8j + 8 from the extent's left), leftmost in bit 9.
+  unsigned Around(std::int64_t y, std::int64_t j) const {
+    if (!m_valid || y < m_field.extent.top || y >= m_field.extent.bottom || j < -1 || j > m_field.bytesPerRow) return 0;
+    const std::int64_t off = (y - m_field.extent.top) * static_cast<std::int64_t>(m_field.charsPerRow);
+    const unsigned before = j > 0 ? ByteAtOffset(off, j - 1) & 1u : 0u;
+    const unsigned mid = j >= 0 && j < m_field.bytesPerRow ? ByteAtOffset(off, j) : 0u;
+    const unsigned after = j + 1 < m_field.bytesPerRow ? ByteAtOffset(off, j + 1) >> 7 : 0u;
+    return (before << 9) | (mid << 1) | after;
+  }
+
+  // Bytes j0 .. j0 + 7 of row y as one word, byte j0 in the highest byte (pixel 8 j0 in bit 63); zero outside.
+  std::uint64_t Word(std::int64_t y, std::int64_t j0) const {
+    if (!m_valid || y < m_field.extent.top || y >= m_field.extent.bottom) return 0;
+    const std::int64_t off = (y - m_field.extent.top) * static_cast<std::int64_t>(m_field.charsPerRow);
+    const std::int64_t cpb = m_hex ? 2 : 1;
+    if (j0 >= 0 && j0 + 8 <= m_field.bytesPerRow && off + (j0 + 8) * cpb <= m_avail) {
+      const char* p = m_field.data + off + j0 * cpb;
+      std::uint64_t w;
+      if (!m_hex) {
+        __builtin_memcpy(&w, p, 8);
+        return __builtin_bswap64(w);
+      }
+      std::uint64_t a, b;
+      __builtin_memcpy(&a, p, 8);
+      __builtin_memcpy(&b, p + 8, 8);
+      if (a == 0x3030303030303030ull && b == 0x3030303030303030ull) return 0;  // "0000000000000000"
+      w = 0;
+      for (int i = 0; i < 16; ++i) w = (w << 4) | kByteTables.hex[static_cast<unsigned char>(p[i])];
+      return w;
+    }
+    std::uint64_t w = 0;
+    for (std::int64_t j = j0; j < j0 + 8; ++j) {
+      const bool inside = j >= 0 && j < m_field.bytesPerRow && off + j * cpb < m_avail;
+      w = (w << 8) | (inside ? ByteAtOffset(off, j) : 0u);
+    }
+    return w;
+  }
+
   // n (1..25) pixels starting at column x of row y, leftmost pixel in the highest of the n bits.
   std::uint32_t Bits(std::int64_t y, std::int64_t x, int n) const {
     const std::int64_t col = x - m_field.extent.left;

@@ -51,8 +51,9 @@ CByteRange BytesOf(const CGraphicField& f, std::int64_t left, std::int64_t right
   return r;
 }
 
+// Set bits of a byte value, by table (no library call on processors without a popcount instruction).
 inline int Popcount(unsigned v) {
-  return __builtin_popcount(v);
+  return kByteTables.bits[v & 0xFFu];
 }
 
 // Set pixels of the rectangle (which must lie inside the extent).
@@ -80,22 +81,60 @@ double WindowDensityWith(const CFieldBits& bits,
   return static_cast<double>(CountRect(bits, left, top, right, bottom)) / area;
 }
 
-// Whether some row holds six set pixels in a row inside the rectangle. A 6 x 6 window with more than 30 of its
-// 36 pixels set needs one full row, so without such a run no window of the solid-block test can pass.
-bool HasRunOfSix(const CFieldBits& bits, std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
-  const CByteRange br = BytesOf(bits.Field(), left, right);
+// Whether a 6 x 6 window with more than 30 set pixels may exist with its rows in [top, bottom): such a window has
+// at least four rows with five or more of its six pixels set (six rows of which k hold at least 5 give at most
+// 6k + 4(6 - k), which reaches 31 only from k = 4). False settles that no window of the solid-block test can pass.
+// Rows are taken as 64-bit words (least significant bit leftmost) of the whole field width.
+bool MayHoldDenseWindow(const CFieldBits& bits, std::int64_t top, std::int64_t bottom) {
+  const CGraphicField& f = bits.Field();
+  const std::int64_t bytes = f.bytesPerRow;
+  const std::size_t words = static_cast<std::size_t>((bytes + 7) / 8) + 1;  // one clear word past the right edge
+  std::vector<std::uint64_t> row(words);
+  std::vector<std::uint64_t> five(6 * words);  // ring of the last six rows: positions with at most one clear pixel
+  bool flagged[6] = {};
   for (std::int64_t y = top; y < bottom; ++y) {
-    bool found = false;
-    std::int64_t prevJ = br.first - 2;
-    unsigned prev = 0;
-    bits.ForEachByte(y, br.first, br.last, [&](std::int64_t j, unsigned b) {
-      b = br.Mask(j, b);
-      const unsigned v = ((j == prevJ + 1 ? prev : 0u) << 8) | b;
-      if ((v & (v >> 1) & (v >> 2) & (v >> 3) & (v >> 4) & (v >> 5)) != 0) found = true;
-      prev = b;
-      prevJ = j;
-    });
-    if (found) return true;
+    // Words of 64 pixels, leftmost pixel in the highest bit; bytes past the right edge read as clear.
+    for (std::size_t w = 0; w + 1 < words; ++w) row[w] = bits.Word(y, static_cast<std::int64_t>(8 * w));
+    if (bytes % 8 != 0) row[words - 2] &= ~std::uint64_t{0} << (8 * (8 - bytes % 8));
+    row[words - 1] = 0;
+    const std::size_t slot = static_cast<std::size_t>((y - top) % 6);
+    std::uint64_t* out = &five[slot * words];
+    bool any = false;
+    for (std::size_t w = 0; w + 1 < words; ++w) {
+      // Clear pixels of x .. x + 5 for every x of the word.
+      // Five of six set pixels hold a run of three: without one the word has no such position.
+      const std::uint64_t r0 = row[w], r1 = row[w + 1];
+      if ((r0 & ((r0 << 1) | (r1 >> 63)) & ((r0 << 2) | (r1 >> 62))) == 0) {
+        out[w] = 0;
+        continue;
+      }
+      const std::uint64_t c0 = ~r0, c1 = ~r1;
+      std::uint64_t one = c0, two = 0;
+      for (int k = 1; k < 6; ++k) {
+        const std::uint64_t ck = (c0 << k) | (c1 >> (64 - k));
+        two |= one & ck;
+        one |= ck;
+      }
+      out[w] = ~two;
+      any = any || out[w] != 0;
+    }
+    out[words - 1] = 0;
+    flagged[slot] = any;
+    if (y - top < 5) continue;
+    int rows = 0;
+    for (bool b : flagged) rows += b;
+    if (rows < 4) continue;
+    for (std::size_t w = 0; w + 1 < words; ++w) {
+      std::uint64_t l1 = 0, l2 = 0, l3 = 0, l4 = 0;
+      for (std::size_t r = 0; r < 6; ++r) {
+        const std::uint64_t v = five[r * words + w];
+        l4 |= l3 & v;
+        l3 |= l2 & v;
+        l2 |= l1 & v;
+        l1 |= v;
+      }
+      if (l4 != 0) return true;
+    }
   }
   return false;
 }
@@ -263,9 +302,10 @@ int SolidBlockTest(const CGraphicField& f) {
   const CFieldBits bits(f);
   const std::int64_t left = f.inkBox.left, top = f.inkBox.top;
   const std::int64_t w = f.inkBox.Width(), h = f.inkBox.Height();
-  // Fields with many half-filled windows (screens, stripes) keep raising the grid limit; past this many windows the
-  // run-of-six check settles the common case of no solid area at all in one pass over the bytes.
-  constexpr std::int64_t kWindowsBeforeRunCheck = 4096;
+  // Fields with many half-filled windows (text, screens, stripes) keep raising the grid limit, and the grid grows
+  // with the field's smaller side cubed; past this many windows one pass over the rows settles the common case of
+  // no nearly solid window anywhere.
+  constexpr std::int64_t kWindowsBeforeRunCheck = 1024;
   std::int64_t windows = 0;
   bool runChecked = false;
   auto dense = [&](std::int64_t x, std::int64_t y) {
@@ -276,10 +316,8 @@ int SolidBlockTest(const CGraphicField& f) {
   while (s < w && s < h) {
     if (!runChecked && windows + g * g > kWindowsBeforeRunCheck) {
       runChecked = true;
-      if (!HasRunOfSix(bits, std::max<std::int64_t>(left - 15, f.extent.left),
-                       std::max<std::int64_t>(top - 15, f.extent.top),
-                       std::min<std::int64_t>(left + w + 15, f.extent.right),
-                       std::min<std::int64_t>(top + h + 15, f.extent.bottom)))
+      if (!MayHoldDenseWindow(bits, std::max<std::int64_t>(top - 15, f.extent.top),
+                              std::min<std::int64_t>(top + h + 15, f.extent.bottom)))
         return kSolidBlockNone;
     }
     const std::int64_t cw = w / g, ch = h / g;
