@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "common/seams/draw_canvas.h"
 #include "common/seams/output_channel.h"
 #include "manager/model/bezier_curve.h"
 
@@ -292,6 +293,29 @@ TEST(BezierCurve, ShortSegmentsTurningAtHugeSpeedStayInsideFiftyBytesPerByte) {
   EXPECT_EQ(400, built.curve->bezierCount);
   EXPECT_LT(built.curve->pointCount, roomy.pointCount);
   EXPECT_GT(built.curve->pointCount, 400 * 30);
+}
+
+TEST(BezierCurve, ParsingAgainLeavesNoStaleBytes) {
+  CJobText longer("^RPU\r\n^RPM12,0\r\n^RPD\r\n^RPB12,7,7,12,0,12\r\n^RPU\r\n");
+  CJobText shorter("^RPU\r\n^RPM0,0\r\n^RPD\r\n^RPB0,0,9,0,9,0\r\n^RPU\r\n");
+  CBezierCurve curve(2000);
+  curve.Parse(longer.begin(), longer.limit());
+  char* end = curve.Parse(shorter.begin(), shorter.limit());
+  EXPECT_EQ("^RPU\r\n^RPM0,0\r\n^RPD\r\n^RPM9,0\r\n^RPU\r\n", std::string(curve.Buffer(), end));
+  EXPECT_EQ(2, curve.pointCount);
+  EXPECT_EQ(1, curve.bezierCount);
+  for (const char* p = end; p < curve.Buffer() + curve.Capacity(); ++p) ASSERT_EQ('\0', *p) << p - curve.Buffer();
+}
+
+TEST(BezierCurve, DrawReplaysTheFlattenedMoves) {
+  // A straight segment from (0,0) to (40,0) and a quarter turn down to (40,40): two lines of 10 dots.
+  CBuilt built("^RPU\r\n^RPM0,0\r\n^RPD\r\n^RPB10,0,30,0,40,0\r\n^RPB40,10,40,30,40,40\r\n^RPU\r\n");
+  EXPECT_EQ("^RPU\r\n^RPM0,0\r\n^RPD\r\n^RPM40,0\r\n^RPM40,40\r\n^RPU\r\n", built.Text());
+  CRasterCanvas canvas(20, 20);
+  built.curve->Draw(canvas, 2, 2, CDotRect{0, 0, 20, 20}, 0, 0, 0, 0, MakeRgb(0, 0, 0));
+  EXPECT_EQ(20u, canvas.CountInk());
+  EXPECT_EQ(MakeRgb(0, 0, 0), canvas.GetPixel(12, 2));
+  EXPECT_EQ(MakeRgb(0, 0, 0), canvas.GetPixel(12, 11));
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "common/seams/draw_canvas.h"
+#include "common/seams/output_channel.h"
 #include "manager/model/bezier_curve.h"
 #include "manager/model/fragmented_shape.h"
 
@@ -88,6 +90,14 @@ TEST(FragmentedShape, AssemblesPiecesInListOrder) {
   EXPECT_EQ((CQuarterPoint{0, 0}), shape.lastPoint);
   EXPECT_EQ(17, shape.pointCount);  // 3 of the first piece and 2 of each other
   EXPECT_EQ(0, shape.rotationCount);
+
+  CMemoryChannel out;
+  EXPECT_TRUE(shape.Write(out));
+  EXPECT_EQ(kSquareText, out.Bytes());
+  // The outline of the square in dots: 4 sides of 100 dots.
+  CRasterCanvas canvas(110, 110);
+  shape.Draw(canvas, 1, 1, CDotRect{0, 0, 110, 110}, 0, 0, 0, 0, MakeRgb(0, 0, 0));
+  EXPECT_EQ(400u, canvas.CountInk());
 }
 
 TEST(FragmentedShape, ReversedPiecesAndTheOtherListDirection) {
