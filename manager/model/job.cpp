@@ -2,6 +2,9 @@
 #include "manager/model/job.h"
 
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "manager/model/cut_collection.h"
 #include "manager/model/text_scan.h"
@@ -97,6 +100,21 @@ std::int64_t CQzplJobData::SetPerPageCopies(const void* bytes, std::size_t size)
     m_perPageCopies[i] = static_cast<std::int16_t>(static_cast<std::uint16_t>(b[2 * i] | (b[2 * i + 1] << 8)));
   m_hasPerPageCopies = true;
   return static_cast<std::int64_t>(size);
+}
+
+std::int64_t CQzplJobData::ReadPerPageCopiesFile(const std::filesystem::path& file, bool deleteFile) {
+  std::string bytes;
+  {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return -1;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) return -1;
+  }
+  if (deleteFile) {
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+  }
+  return SetPerPageCopies(bytes.data(), bytes.size());
 }
 
 void CQzplJobData::FreePerPageCopies() {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -56,6 +57,9 @@ class CQzplJobData {
   // Sets the per-page copies table from the bytes of a per-page copies file (little-endian signed 16-bit
   // counts, entry count = size / 2). Returns the byte count.
   std::int64_t SetPerPageCopies(const void* bytes, std::size_t size);
+  // Loads a per-page copies file as the table and then deletes the file (unless told not to), as the driver
+  // expects. Returns the file length, or -1 when the file cannot be opened or read.
+  std::int64_t ReadPerPageCopiesFile(const std::filesystem::path& file, bool deleteFile = true);
   void FreePerPageCopies();
   bool HasPerPageCopies() const { return m_hasPerPageCopies; }
   const std::vector<std::int16_t>& PerPageCopies() const { return m_perPageCopies; }

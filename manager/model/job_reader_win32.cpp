@@ -3,7 +3,7 @@
 
 #include <shlobj.h>
 
-#include <memory>
+#include <filesystem>
 
 namespace vyx {
 
@@ -36,25 +36,7 @@ bool GetSharedDocumentsFolder(std::wstring& folder) {
 std::int64_t ReadPerPageCopiesFrom(CQzplJobData& job, const std::wstring& folder, int jobId) {
   wchar_t name[MAX_PATH + 64] = {};
   _snwprintf(name, MAX_PATH + 63, L"%s\\PerPageCopies_%d.dat", folder.c_str(), jobId);
-  HANDLE h = CreateFileW(name, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return -1;
-  LARGE_INTEGER size = {};
-  if (!GetFileSizeEx(h, &size) || size.QuadPart < 0 || size.QuadPart > 0x7FFFFFFF) {
-    CloseHandle(h);
-    return -1;
-  }
-  const DWORD length = static_cast<DWORD>(size.QuadPart);
-  std::unique_ptr<unsigned char[]> bytes(new unsigned char[length + 1]);
-  DWORD total = 0;
-  while (total < length) {
-    DWORD n = 0;
-    if (!ReadFile(h, bytes.get() + total, length - total, &n, nullptr) || n == 0) break;
-    total += n;
-  }
-  CloseHandle(h);
-  DeleteFileW(name);
-  job.SetPerPageCopies(bytes.get(), total);
-  return static_cast<std::int64_t>(total);
+  return job.ReadPerPageCopiesFile(std::filesystem::path(name), true);
 }
 
 std::int64_t ReadPerPageCopies(CQzplJobData& job, int jobId) {

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/seams/draw_canvas.h"
 #include "common/seams/output_channel.h"
@@ -315,6 +316,31 @@ TEST(Merge, FailsOnDifferentFormatsOrRibbonsAndLeavesSourcesAlone) {
   EXPECT_EQ(2u, other->ribbonIndex);
   CGraphicField empty;
   EXPECT_EQ(nullptr, CSyntheticGraphicField::Merge(a, empty, false));
+}
+
+TEST(Merge, SameRibbonModeTakesOverSourceListsAndWritingModeKeepsThem) {
+  const Bitmap d = Diagonal(8, 8);
+  Text t(testing::Field(1, "K", 0, 0, d) + testing::Field(1, "K", 8, 0, d) + testing::Field(1, "K", 16, 0, d) +
+         "^XPG1,1\r\n");
+  auto* a = new CGraphicField();
+  auto* b = new CGraphicField();
+  auto* c = new CGraphicField();
+  c->Parse(b->Parse(a->Parse(t.begin(), t.end()), t.end()), t.end());
+  auto* ab = CSyntheticGraphicField::Merge(*a, *b, true);
+  ASSERT_NE(nullptr, ab);
+  // Writing mode: the synthetic source is recorded itself and keeps its list; nobody owns anything twice.
+  std::unique_ptr<CSyntheticGraphicField> written(CSyntheticGraphicField::Merge(*ab, *c, false));
+  ASSERT_NE(nullptr, written);
+  written->sourceOwnership = 1;
+  EXPECT_EQ((std::vector<CGraphicField*>{c, ab}), written->sources);
+  EXPECT_EQ(2u, ab->sources.size());
+  EXPECT_EQ(24, written->pixelCount);
+  // Same-ribbon mode: the synthetic source hands its list over and is left empty.
+  std::unique_ptr<CSyntheticGraphicField> abc(CSyntheticGraphicField::Merge(*ab, *c, true));
+  ASSERT_NE(nullptr, abc);
+  EXPECT_EQ((std::vector<CGraphicField*>{c, b, a}), abc->sources);
+  EXPECT_TRUE(ab->sources.empty());
+  delete ab;  // owns nothing any more; abc deletes a, b and c (LeakSanitizer checks both)
 }
 
 TEST(Merge, MergeableTestUsesThePacketWeight) {

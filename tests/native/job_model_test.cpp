@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -220,6 +222,25 @@ TEST(ParseJob, CopiesComeFromThePageLineOrThePerPageTable) {
   EXPECT_EQ(1, job.pages[1]->copies);
   job.FreePerPageCopies();
   EXPECT_FALSE(job.HasPerPageCopies());
+}
+
+TEST(PerPageCopies, TheFileIsReadAsLittleEndianCountsAndDeleted) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "vyx_PerPageCopies_91.dat";
+  {
+    std::ofstream out(file, std::ios::binary);
+    const unsigned char table[] = {4, 0, 0x2C, 0x01, 0xFF, 0xFF};  // 4, 300, -1
+    out.write(reinterpret_cast<const char*>(table), sizeof table);
+  }
+  CQzplJobData job;
+  EXPECT_EQ(6, job.ReadPerPageCopiesFile(file, false));
+  EXPECT_TRUE(std::filesystem::exists(file));
+  ASSERT_EQ(3u, job.PerPageCopies().size());
+  EXPECT_EQ(300, job.PerPageCopies()[1]);
+  EXPECT_EQ(-1, job.PerPageCopies()[2]);
+  EXPECT_EQ(6, job.ReadPerPageCopiesFile(file));
+  EXPECT_FALSE(std::filesystem::exists(file));
+  EXPECT_EQ(-1, job.ReadPerPageCopiesFile(file));
+  EXPECT_TRUE(job.HasPerPageCopies());  // a missing file leaves the table loaded before
 }
 
 TEST(ParseJob, ANegativeTableEntryIsTakenAsRead) {

@@ -4,8 +4,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -94,13 +92,6 @@ ordered_json Page(const vyx::CQzplPage& p, bool bitmaps) {
   };
 }
 
-bool ReadWhole(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
 }  // namespace
 
 int RunInspect(const Args& args) {
@@ -127,11 +118,9 @@ int RunInspect(const Args& args) {
 
   vyx::CQzplJobData job;
   job.jobTag = tag;
-  if (!copiesPath.empty()) {
-    std::string table;
-    if (!ReadWhole(copiesPath, table)) return FailUsage("cannot read the per-page copies file " + copiesPath);
-    job.SetPerPageCopies(table.data(), table.size());  // unlike the manager, never delete the user's file
-  }
+  // Unlike the manager, never delete the user's file.
+  if (!copiesPath.empty() && job.ReadPerPageCopiesFile(copiesPath, false) < 0)
+    return FailUsage("cannot read the per-page copies file " + copiesPath);
   const int fd = open(jobPath.c_str(), O_RDONLY);
   if (fd < 0) return FailUsage("cannot read the job file " + jobPath);
   vyx::CFdStreamSource source(fd);
