@@ -16,9 +16,11 @@
 #include "manager/app/catalogue_win32.h"
 #include "manager/app/job_wait_win32.h"
 #include "manager/app/resource.h"
+#include "manager/app/silent_print_win32.h"
 #include "manager/model/consolidation.h"
 #include "manager/model/job_progress.h"
 #include "manager/model/job_reader_win32.h"
+#include "manager/output/layout.h"
 
 namespace vyx {
 
@@ -102,6 +104,9 @@ int CVyxQ5ManagerApp::InitInstance() {
 
   if (!ready) {
     ShowNotConnected(wait.jobDeleted);
+  } else if (!m_args.options.show_main_window) {
+    PrintSilentlyToPrinter(m_job, m_catalogue, m_args.options, m_args.printerName, m_location.jobTag,
+                           m_languageLoaded ? m_language.Text() : CLanguageText());
   }
   // The main window and the silent print take over here once they exist; until then the prepared job ends the run.
   m_language.Free();
@@ -121,6 +126,8 @@ bool CVyxQ5ManagerApp::ReadAndPrepare(HANDLE jobData) {
                                 m_languageLoaded ? m_language.Text() : CLanguageText());
   m_ribbonColours = m_catalogue.RibbonColourTable();
   ReadPerPageCopies(m_job, m_location.jobId);
+  // The tag decides whether BarTender shapes are recognised while the pages are parsed.
+  m_job.jobTag.assign(m_location.jobTag.begin(), m_location.jobTag.end());
   m_job.ParseJob();
   m_job.progress.Advance(kProgressParsed);
   // Step 6: the bar moves from 8,000,000 by the text position of each field and ends at 9,600,000.
@@ -131,6 +138,7 @@ bool CVyxQ5ManagerApp::ReadAndPrepare(HANDLE jobData) {
   m_job.progress.Advance(kProgressKnockedOut);
   m_job.MergeSameRibbonFields(m_catalogue.palette.packetWeightInPixels);
   m_job.progress.Advance(kProgressMerged);
+  ExpandPageCopies(m_job);
   m_job.FreePerPageCopies();
   // Automatic darkness lets the stored setting or the default decide; otherwise the job's own ^SD holds.
   const int darkness = m_args.options.automatic_darkness || !m_job.headerInForce ? -1 : m_job.headerInForce->darkness;

@@ -11,6 +11,7 @@
 #include "common/seams/message_sink.h"
 #include "common/seams/profile_reader.h"
 #include "manager/model/options.h"
+#include "manager/output/channel.h"
 #include "manager/output/spooler_calls.h"
 
 namespace vyx {
@@ -31,6 +32,6 @@ struct CJobTextPrint {
 bool PrintJobText(const CJobTextPrint& input,
                   CSpoolerCalls& calls,
                   CMessageSink& messages,
-                  const std::function<bool(class CPrintChannel&)>& openOutput);
+                  const std::function<bool(CPrintChannel&)>& openOutput);
 
 }  // namespace vyx

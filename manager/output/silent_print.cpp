@@ -4,9 +4,11 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/string_ids.h"
 #include "common/text_format.h"
+#include "manager/model/consolidation.h"
 #include "manager/model/cut_order.h"
 #include "manager/output/layout.h"
 #include "manager/output/write_recipe.h"
@@ -41,6 +43,10 @@ bool ConfirmLength(CSilentPrintSeams& seams) {
 }  // namespace
 
 void PrepareParsedJob(CQzplJobData& job, const CCatalogue& catalogue, const COptions& options) {
+  std::vector<std::int32_t> colours = catalogue.RibbonColourTable();
+  colours.resize(kRibbonOutcomeCount, -1);
+  ConsolidateJob(job, colours.data(),
+                 CConsolidationSettings{catalogue.palette.grayExcerptPercent, catalogue.palette.colorAngleWeight});
   job.KnockOutOverlaps(catalogue.nonPunchMask);
   job.MergeSameRibbonFields(catalogue.palette.packetWeightInPixels);
   ExpandPageCopies(job);

@@ -29,8 +29,8 @@ struct CSilentPrintSeams {
   int storedDarkness = -1;  // the stored darkness setting, -1 when there is none
 };
 
-// The steps of the start-up preparation that follow the parse and the colour consolidation: overlap knock-out,
-// same-ribbon merging, the end of the per-page copies table, copies expansion and the darkness override.
+// The start-up's preparation after the parse: colour consolidation, overlap knock-out, same-ribbon merging, copies
+// expansion, the end of the per-page copies table and the darkness override.
 void PrepareParsedJob(CQzplJobData& job, const CCatalogue& catalogue, const COptions& options);
 
 // Lays the job out from the options and writes it through the channel: open, loaded tape, working header,
