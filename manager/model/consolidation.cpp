@@ -56,9 +56,6 @@ struct CSparseByte {
   unsigned b;
 };
 
-// Sparse fields up to this many pixels are read once for both passes of the pixel distribution.
-constexpr std::int64_t kCachedPixels = 4000000;
-
 struct CCloneWork {
   CGraphicFieldClone* clone = nullptr;
   const CGraphicField* kept = nullptr;
@@ -128,7 +125,7 @@ bool DistributePixels(const CGraphicField& sparse,
   // (the three column shifts of the three rows around it). The rows of the kept fields around each byte are kept
   // for the scoring pass when the sparse field is small enough, so that its bytes and those rows are read once.
   const std::size_t perByte = 3 * work.size();
-  const bool cache = sparse.pixelCount <= kCachedPixels;
+  const bool cache = sparse.pixelCount <= settings.cachedPixelLimit;
   std::vector<CSparseByte> bytes;
   std::vector<std::uint16_t> rows;
   std::vector<unsigned> around(perByte);

@@ -23,6 +23,9 @@ inline constexpr std::int32_t kOutcomeSplit = 33;
 struct CConsolidationSettings {
   int grayExcerptPercent = kDefaultGrayExcerptPercent;
   int colorAngleWeight = kDefaultColorAngleWeight;
+  // Memory bound, not a catalogue setting: sparse fields up to this many pixels keep their bytes and the kept
+  // fields' rows around them between the contact pass and the scoring pass; larger ones are read twice.
+  std::int64_t cachedPixelLimit = 4000000;
 };
 
 // How a field of a colour group was classified.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -164,6 +165,25 @@ TEST(Consolidation, PixelsSplitOverTwoKeptRibbonsByContactAndColour) {
   EXPECT_EQ(1, toBlack->PixelAt(12, 20));
   EXPECT_EQ(1, toRed->PixelAt(50, 10));
   EXPECT_EQ(0, toRed->PixelAt(10, 10));
+}
+
+TEST(Consolidation, ReadingTheSparseFieldTwiceGivesTheSameClones) {
+  const std::vector<std::pair<int, int>> trace = {{10, 10}, {12, 20}, {50, 10}, {31, 40}, {33, 40}};
+  const std::vector<CLayer> layers = {
+      {kBlack, Block(64, 64, 0, 32)}, {kRed, Block(64, 64, 32, 64)}, {kYellow, Pixels(64, 64, trace)}};
+  CPageJob once(layers), twice(layers);
+  once.Consolidate();
+  CConsolidationSettings settings;
+  settings.cachedPixelLimit = 0;
+  ConsolidatePage(twice.Page(), twice.colours.table, twice.outcomes, settings);
+  ASSERT_EQ(once.Fields().size(), twice.Fields().size());
+  for (std::size_t i = 2; i < once.Fields().size(); ++i) {
+    const auto* a = static_cast<CGraphicFieldClone*>(once.Fields()[i]);
+    const auto* b = static_cast<CGraphicFieldClone*>(twice.Fields()[i]);
+    EXPECT_EQ(a->contactScore, b->contactScore);
+    EXPECT_EQ(a->pixelCount, b->pixelCount);
+    EXPECT_EQ(0, std::memcmp(a->data, b->data, static_cast<std::size_t>(a->dataEnd - a->data)));
+  }
 }
 
 TEST(Consolidation, EmptyFieldIsSparseUnlessBlack) {
