@@ -161,6 +161,8 @@ void CGraphicField::DecodeBitmap() {
   const int ppc = pixelsPerChar;
   const std::int32_t rows = RowCount();
   std::int64_t count = 0;
+  // The ink box from the first and last set pixel of every row, set once at the end.
+  std::int64_t left = INT64_MAX, right = INT64_MIN, top = -1, bottom = -1;
   for (std::int32_t row = 0; row < rows; ++row) {
     const char* rowPtr = data + static_cast<std::int64_t>(row) * charsPerRow;
     if (rowPtr >= dataEnd) break;
@@ -168,14 +170,17 @@ void CGraphicField::DecodeBitmap() {
     const CRowScan scan = hex ? ScanHexRow(rowPtr, n) : ScanBinaryRow(rowPtr, n);
     if (scan.first < 0) continue;
     count += scan.pixels;
-    const unsigned firstV = CharValue(rowPtr + scan.first, hex);
-    const unsigned lastV = CharValue(rowPtr + scan.last, hex);
     // Most significant bit is the leftmost pixel.
-    const int firstBit = __builtin_clz(firstV) - (32 - ppc);
-    const int lastBit = ppc - 1 - __builtin_ctz(lastV);
-    const std::int64_t y = static_cast<std::int64_t>(extent.top) + row;
-    ExtendInkBox(static_cast<std::int32_t>(extent.left + scan.first * ppc + firstBit), static_cast<std::int32_t>(y));
-    ExtendInkBox(static_cast<std::int32_t>(extent.left + scan.last * ppc + lastBit), static_cast<std::int32_t>(y));
+    const int firstBit = __builtin_clz(CharValue(rowPtr + scan.first, hex)) - (32 - ppc);
+    const int lastBit = ppc - 1 - __builtin_ctz(CharValue(rowPtr + scan.last, hex));
+    left = std::min<std::int64_t>(left, scan.first * ppc + firstBit);
+    right = std::max<std::int64_t>(right, scan.last * ppc + lastBit);
+    if (top < 0) top = row;
+    bottom = row;
+  }
+  if (top >= 0) {
+    inkBox = {static_cast<std::int32_t>(extent.left + left), static_cast<std::int32_t>(extent.top + top),
+              static_cast<std::int32_t>(extent.left + right + 1), static_cast<std::int32_t>(extent.top + bottom + 1)};
   }
   pixelCount = count;
 }

@@ -84,7 +84,8 @@ CRowScan ScanRow(const char* row, std::size_t n) {
 
 #if defined(VYX_HAVE_AVX2_KERNEL)
 // 32 characters at a time: nibble lookups count the bits, per-byte counts are summed every 31 blocks.
-__attribute__((target("avx2"))) CRowScan ScanRowAvx2(const char* row, std::size_t n, bool hex) {
+template <bool Hex>
+__attribute__((target("avx2"))) CRowScan ScanRowAvx2(const char* row, std::size_t n) {
   CRowScan scan;
   const __m256i zero = _mm256_setzero_si256();
   const __m256i low4 = _mm256_set1_epi8(0x0F);
@@ -114,7 +115,7 @@ __attribute__((target("avx2"))) CRowScan ScanRowAvx2(const char* row, std::size_
     __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(row + at));
     if (tail) v = _mm256_and_si256(v, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(kWindow + (n - whole))));
     __m256i c;
-    if (hex) {
+    if (Hex) {
       const __m256i isDigit = _mm256_and_si256(_mm256_cmpgt_epi8(v, below0), _mm256_cmpgt_epi8(above9, v));
       const __m256i isUpper = _mm256_and_si256(_mm256_cmpgt_epi8(v, belowA), _mm256_cmpgt_epi8(aboveF, v));
       v = _mm256_or_si256(_mm256_and_si256(isDigit, _mm256_sub_epi8(v, digit0)),
@@ -141,10 +142,7 @@ __attribute__((target("avx2"))) CRowScan ScanRowAvx2(const char* row, std::size_
   alignas(32) std::uint64_t quarters[4];
   _mm256_store_si256(reinterpret_cast<__m256i*>(quarters), sums);
   scan.pixels = static_cast<std::int64_t>(quarters[0] + quarters[1] + quarters[2] + quarters[3]);
-  if (hex)
-    ScanTail<true>(row, i, n, scan);
-  else
-    ScanTail<false>(row, i, n, scan);
+  ScanTail<Hex>(row, i, n, scan);
   return scan;
 }
 
@@ -155,14 +153,14 @@ const bool kUseAvx2 = __builtin_cpu_supports("avx2");
 
 CRowScan ScanHexRow(const char* row, std::size_t n) {
 #if defined(VYX_HAVE_AVX2_KERNEL)
-  if (kUseAvx2) return ScanRowAvx2(row, n, true);
+  if (kUseAvx2) return ScanRowAvx2<true>(row, n);
 #endif
   return ScanRow<true>(row, n);
 }
 
 CRowScan ScanBinaryRow(const char* row, std::size_t n) {
 #if defined(VYX_HAVE_AVX2_KERNEL)
-  if (kUseAvx2) return ScanRowAvx2(row, n, false);
+  if (kUseAvx2) return ScanRowAvx2<false>(row, n);
 #endif
   return ScanRow<false>(row, n);
 }

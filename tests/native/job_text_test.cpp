@@ -62,6 +62,27 @@ TEST(TextScan, LineSearchStopsAtAZeroByteOutsideAPayload) {
   EXPECT_NE(nullptr, LineSearch(u.begin(), u.end(), "^RR"));
 }
 
+TEST(TextScan, LongTextsFindTheFirstHitAtEveryPosition) {
+  // Long runs take the vector paths; a hit or a zero byte at every offset checks their edges.
+  for (std::size_t at = 0; at < 200; ++at) {
+    for (std::size_t len : {at + 3, at + 40, at + 130}) {
+      std::string s(len, 'F');
+      s.replace(at, 3, "^RR");
+      Text t(s);
+      EXPECT_EQ(t.begin() + at, LineSearch(t.begin(), t.end(), "^RR")) << at << " " << len;
+      std::string z(len, '0');
+      z[at] = '\0';
+      z += "^RR";
+      Text u(z);
+      EXPECT_EQ(nullptr, LineSearch(u.begin(), u.end(), "^RR")) << at << " " << len;
+      std::string c(len, 'A');
+      c.replace(at, 3, "\r\n^");
+      Text v(c);
+      EXPECT_EQ(v.begin() + at, LineSearch(v.begin(), v.end(), "\r\n^")) << at << " " << len;
+    }
+  }
+}
+
 TEST(TextScan, NumbersFollowTheCLibraryRules) {
   Text t("-12x,+7,,99999999999\r\n");
   const char* after = nullptr;
