@@ -1,5 +1,6 @@
-// vyxq5 inspect JOB [--tag TAG] [--copies FILE] [--steps] [--bitmaps]: reads a job stream file through the
-// manager's stream reader, parses it and prints header, pages and bitmap fields as one JSON object.
+// vyxq5 inspect JOB [--tag TAG] [--copies FILE] [--catalogue FILE [--options STR]] [--steps] [--bitmaps]: reads a
+// job stream file through the manager's stream reader, parses it and prints header, pages and bitmap fields as one
+// JSON object. With a catalogue the steps start with the colour consolidation, and outcomes and marks are shown.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include "manager/model/job.h"
 #include "manager/model/rounded_rect.h"
 #include "tools/vyxq5/commands.h"
+#include "tools/vyxq5/inspect_colours.h"
 
 namespace vyxq5 {
 namespace {
@@ -36,7 +38,7 @@ ordered_json Rows(const vyx::CGraphicField& f) {
   return rows;
 }
 
-ordered_json Field(const vyx::CGraphicField& f, bool bitmaps) {
+ordered_json Field(const vyx::CGraphicField& f, bool bitmaps, bool colours) {
   ordered_json j = {
       {"type", f.GetType()},
       {"ribbon", f.ribbonIndex},
@@ -48,6 +50,10 @@ ordered_json Field(const vyx::CGraphicField& f, bool bitmaps) {
       {"bytes_per_row", f.bytesPerRow},
       {"total_bytes", f.totalBytes},
   };
+  if (colours) {
+    j["mark"] = f.consolidationMark;
+    if (f.GetType() == vyx::kTypeGraphicFieldClone) j["contact_score"] = f.GetContactScore();
+  }
   if (bitmaps) j["rows"] = Rows(f);
   return j;
 }
@@ -75,9 +81,9 @@ ordered_json Cut(const vyx::CGraphicObj& c) {
   return j;
 }
 
-ordered_json Page(const vyx::CQzplPage& p, bool bitmaps) {
+ordered_json Page(const vyx::CQzplPage& p, bool bitmaps, bool colours) {
   ordered_json fields = ordered_json::array();
-  for (const vyx::CGraphicField* f : p.graphicFields) fields.push_back(Field(*f, bitmaps));
+  for (const vyx::CGraphicField* f : p.graphicFields) fields.push_back(Field(*f, bitmaps, colours));
   ordered_json cuts = ordered_json::array();
   for (const vyx::CGraphicObj* c : p.cutObjects) cuts.push_back(Cut(*c));
   return {
@@ -95,8 +101,9 @@ ordered_json Page(const vyx::CQzplPage& p, bool bitmaps) {
 }  // namespace
 
 int RunInspect(const Args& args) {
-  static const char* kUsage = "usage: vyxq5 inspect JOB [--tag TAG] [--copies FILE] [--steps] [--bitmaps]";
-  std::string jobPath, copiesPath, tag;
+  static const char* kUsage =
+      "usage: vyxq5 inspect JOB [--tag TAG] [--copies FILE] [--catalogue FILE [--options STR]] [--steps] [--bitmaps]";
+  std::string jobPath, copiesPath, tag, cataloguePath, options;
   bool steps = false, bitmaps = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
@@ -104,6 +111,10 @@ int RunInspect(const Args& args) {
       tag = args[++i];
     } else if (a == "--copies" && i + 1 < args.size()) {
       copiesPath = args[++i];
+    } else if (a == "--catalogue" && i + 1 < args.size()) {
+      cataloguePath = args[++i];
+    } else if (a == "--options" && i + 1 < args.size()) {
+      options = args[++i];
     } else if (a == "--steps") {
       steps = true;
     } else if (a == "--bitmaps") {
@@ -115,6 +126,10 @@ int RunInspect(const Args& args) {
     }
   }
   if (jobPath.empty()) return FailUsage(kUsage);
+  const bool colours = !cataloguePath.empty();
+  vyx::CCatalogue catalogue;
+  std::string error;
+  if (colours && !LoadInspectCatalogue(cataloguePath, options, catalogue, error)) return FailUsage(error);
 
   vyx::CQzplJobData job;
   job.jobTag = tag;
@@ -128,14 +143,18 @@ int RunInspect(const Args& args) {
   if (source.lastError != 0 && bytes <= 0) return FailUsage("cannot read the job file " + jobPath);
   job.ParseJob();
   int merges = 0;
-  if (steps) {
+  if (steps && colours) {
+    ConsolidateForInspect(job, catalogue);
+    job.KnockOutOverlaps(catalogue.nonPunchMask);
+    merges = job.MergeSameRibbonFields(catalogue.palette.packetWeightInPixels);
+  } else if (steps) {
     job.KnockOutOverlaps(0);
     merges = job.MergeSameRibbonFields();
   }
 
   const vyx::CQzplHeader& h = job.parsedHeader;
   ordered_json pages = ordered_json::array();
-  for (const vyx::CQzplPage* p : job.pages) pages.push_back(Page(*p, bitmaps));
+  for (const vyx::CQzplPage* p : job.pages) pages.push_back(Page(*p, bitmaps, colours));
   ordered_json out = {
       {"bytes", bytes},
       {"header",
@@ -156,6 +175,7 @@ int RunInspect(const Args& args) {
       {"pages", pages},
   };
   if (steps) out["merges"] = merges;
+  if (colours) out["outcomes"] = OutcomesJson(job);
   // Ribbon names are raw bytes of the stream: replace what is not UTF-8 rather than fail.
   std::printf("%s\n", out.dump(-1, ' ', false, ordered_json::error_handler_t::replace).c_str());
   return 0;
