@@ -80,7 +80,7 @@ CGraphicFieldClone* MakeClone(const CGraphicField& sparse,
   c->ribbonName[sizeof c->ribbonName - 1] = '\0';
   c->purifiedColour = PurifiedColour(kept.ribbonColour, settings.grayExcerptPercent);
   c->consolidationMark = 1;
-  c->BuildEmptyBitmap();  // a failed build leaves the clone without data; it then receives no pixel
+  // The bitmap is built when the first pixel arrives: clones that receive none never allocate one.
   c->sources.push_back(const_cast<CGraphicField*>(&sparse));
   c->sourceOwnership = position;
   c->contactScore = 0;
@@ -93,15 +93,13 @@ void DropClone(CGraphicFieldClone* c) {
   delete c;
 }
 
-// Gives every set pixel of `sparse` to one clone (or none); fills contact scores first. Returns false when the
-// clones could not take the pixels (no bitmap), leaving the clones empty.
+// Gives every set pixel of `sparse` to one clone (or none); fills contact scores first. Returns false when a clone
+// that should take pixels cannot build its bitmap (the sparse field itself is never changed).
 bool DistributePixels(const CGraphicField& sparse,
                       std::vector<CCloneWork>& work,
                       const CConsolidationSettings& settings) {
   const CFieldBits s(sparse);
   if (!s.Valid() || !sparse.HasInk()) return true;  // nothing to give
-  for (const CCloneWork& w : work)
-    if (w.clone->data == nullptr) return false;
   std::vector<CFieldBits> kept;
   kept.reserve(work.size());
   for (const CCloneWork& w : work) kept.emplace_back(*w.kept);
@@ -165,6 +163,7 @@ bool DistributePixels(const CGraphicField& sparse,
 
   // Scoring: each pixel goes to the highest score above 0, the first clone on ties.
   std::vector<unsigned> given(work.size());
+  bool failed = false;
   auto score = [&](std::int64_t y, std::int64_t j, unsigned b, const unsigned* a) {
     std::fill(given.begin(), given.end(), 0u);
     for (unsigned bits = b; bits != 0;) {
@@ -190,25 +189,32 @@ bool DistributePixels(const CGraphicField& sparse,
       }
       if (winner < work.size()) given[winner] |= bit;
     }
-    for (std::size_t i = 0; i < work.size(); ++i)
-      if (given[i] != 0) work[i].clone->pixelCount += OrByte(*work[i].clone, y, j, given[i]);
+    for (std::size_t i = 0; i < work.size(); ++i) {
+      if (given[i] == 0) continue;
+      CGraphicFieldClone& c = *work[i].clone;
+      if (c.data == nullptr && !c.BuildEmptyBitmap()) {
+        failed = true;
+        return;
+      }
+      c.pixelCount += OrByte(c, y, j, given[i]);
+    }
   };
   if (cache) {
-    for (std::size_t n = 0; n < bytes.size(); ++n) {
+    for (std::size_t n = 0; n < bytes.size() && !failed; ++n) {
       for (std::size_t k = 0; k < perByte; ++k) around[k] = rows[n * perByte + k];
       score(bytes[n].y, bytes[n].j, bytes[n].b, around.data());
     }
-    return true;
+    return !failed;
   }
-  for (std::int64_t y = top; y < bottom; ++y) {
+  for (std::int64_t y = top; y < bottom && !failed; ++y) {
     s.ForEachByte(y, jFirst, jLast, [&](std::int64_t j, unsigned b) {
       b = mask(j, b);
-      if (b == 0) return;
+      if (b == 0 || failed) return;
       aroundOf(y, j);
       score(y, j, b, around.data());
     });
   }
-  return true;
+  return !failed;
 }
 
 // Promotion when a group has no kept field: b(i) = strokes / sqrt(pixels) / (W + H), q(i) the geometric mean of
@@ -386,11 +392,16 @@ int ConsolidatePage(CQzplPage& page,
   while (i < fields.size()) {
     std::size_t end = i + 1;
     while (end < fields.size() && fields[end]->extent == fields[i]->extent) ++end;
-    if (end - i == 1) {
-      CGraphicField* f = fields[i];
-      if (progress != nullptr) progress->AtText(kProgressParsed, kProgressConsolidated - kProgressParsed, f->textStart);
-      outcomes[Slot(f->ribbonIndex)] = kOutcomeOwnRibbon;
-      result.push_back(f);
+    if (end - i == 1 || end - i > kMaxGroupFields) {
+      // A field alone at its extent prints in its own ribbon; so does every field of a run of identical extents
+      // longer than any job of real separations, where clones for every pair would grow with its square.
+      for (std::size_t k = i; k < end; ++k) {
+        CGraphicField* f = fields[k];
+        if (progress != nullptr)
+          progress->AtText(kProgressParsed, kProgressConsolidated - kProgressParsed, f->textStart);
+        outcomes[Slot(f->ribbonIndex)] = kOutcomeOwnRibbon;
+        result.push_back(f);
+      }
     } else {
       std::vector<CGraphicField*> group(fields.begin() + static_cast<std::ptrdiff_t>(i),
                                         fields.begin() + static_cast<std::ptrdiff_t>(end));

@@ -2,6 +2,7 @@
 // promotion, clones with contact scores, pixel scoring, and the ribbon outcome table.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -18,6 +19,9 @@ inline constexpr int kRibbonOutcomeCount = 32;
 // Ribbon outcome values besides a ribbon index: printed with its own ribbon, split over several ribbons.
 inline constexpr std::int32_t kOutcomeOwnRibbon = -1;
 inline constexpr std::int32_t kOutcomeSplit = 33;
+// Colour groups hold one field per ribbon; longer runs of one extent (64 = twice the ribbon indices) are left
+// as they are, each field printing in its own ribbon.
+inline constexpr std::size_t kMaxGroupFields = 64;
 
 // The two settings of section Palette that the consolidation reads.
 struct CConsolidationSettings {

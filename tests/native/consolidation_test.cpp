@@ -239,6 +239,43 @@ TEST(Consolidation, PromotionPicksTheGreatestGeometricMeanOfTheOthers) {
   EXPECT_EQ(-1, PickPromotedField({7}));
 }
 
+TEST(Consolidation, RunsOfOneExtentLongerThanAnyRibbonSetAreLeftAlone) {
+  std::vector<CLayer> layers = {{kRed, Block(64, 64, 0, 32)}};
+  for (std::size_t i = 1; i <= kMaxGroupFields; ++i) layers.push_back({kYellow, Pixels(64, 64, kTrace)});
+  CPageJob j(layers);
+  const std::vector<CGraphicField*> before = j.Fields();
+  EXPECT_EQ(0, j.Consolidate());
+  EXPECT_EQ(before, j.Fields());
+  EXPECT_EQ(kOutcomeOwnRibbon, j.outcomes[kYellow]);
+  for (CGraphicField* f : j.Fields()) EXPECT_EQ(0, f->consolidationMark);
+  // One field fewer makes a group again: every trace goes to red.
+  layers.pop_back();
+  CPageJob group(layers);
+  group.Consolidate();
+  EXPECT_EQ(static_cast<std::int32_t>(kRed), group.outcomes[kYellow]);
+}
+
+TEST(Consolidation, AClonesBitmapThatCannotBeBuiltLeavesTheSparseFieldAsItIs) {
+  // Both pixels go to the clone for black; its bitmap is built with the first of them.
+  CPageJob j(
+      {{kBlack, Block(64, 64, 0, 32)}, {kRed, Block(64, 64, 32, 64)}, {kYellow, Pixels(64, 64, {{10, 10}, {12, 20}})}});
+  j.outcomes[kYellow] = kOutcomeSplit;
+  const std::size_t saved = CSyntheticGraphicField::MaxBitmapBytes();
+  CSyntheticGraphicField::SetMaxBitmapBytes(0);  // any bitmap fails: the sparse field must then stay as it is
+  EXPECT_EQ(0, j.Consolidate());
+  CSyntheticGraphicField::SetMaxBitmapBytes(saved);
+  ASSERT_EQ(3u, j.Fields().size());
+  EXPECT_EQ(kYellow, j.Fields()[2]->ribbonIndex);
+  EXPECT_EQ(0, j.Fields()[2]->consolidationMark);
+  EXPECT_EQ(kOutcomeOwnRibbon, j.outcomes[kYellow]);
+  CPageJob k(
+      {{kBlack, Block(64, 64, 0, 32)}, {kRed, Block(64, 64, 32, 64)}, {kYellow, Pixels(64, 64, {{10, 10}, {12, 20}})}});
+  k.outcomes[kYellow] = kOutcomeSplit;
+  EXPECT_EQ(1, k.Consolidate());
+  ASSERT_EQ(3u, k.Fields().size());
+  EXPECT_EQ(kBlack, k.Fields()[2]->ribbonIndex);
+}
+
 TEST(Consolidation, LoneFieldsPrintInTheirOwnRibbonAndKeepTheirState) {
   CPageJob j({{kYellow, Pixels(64, 64, kTrace)}});
   EXPECT_EQ(0, j.Consolidate());
