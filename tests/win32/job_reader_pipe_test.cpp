@@ -102,8 +102,8 @@ TEST(JobReaderPipe, ByteModePipeDeliversTheWholeJob) {
   EXPECT_EQ(2u, data.pages[9]->graphicFields.size());
   EXPECT_EQ(data.pages[0]->graphicFields[0]->pixelCount, data.pages[0]->graphicFields[1]->pixelCount);
   EXPECT_TRUE(data.PerPageCopies().empty());
-  // The reader closed the handle.
-  EXPECT_FALSE(CloseHandle(h));
+  // The reader closes the handle itself; a second close cannot be checked here, as the system may already have
+  // given the same handle value to another object (the pipe server's thread opens and closes its own).
 }
 
 TEST(JobReaderPipe, MessageModeReadsKeepTheirBytesOnMoreData) {
