@@ -363,14 +363,20 @@ int PickPromotedField(const std::vector<double>& b) {
 }
 
 EFieldClass ClassifyField(CGraphicField& f) {
-  if (SolidBlockTest(f) == kSolidBlockFound) return kFieldKept;
+  // In order: solid block, pattern (dense kept, tint), black, small, density, strokes, solid square. The solid-block
+  // test costs a pass over the field, so the cheap tests that keep the field whatever it says come first; they
+  // compute no stored measure, so the result and the field's state are those of the plain order.
   const int pattern = PatternTest(f);
-  if (pattern == kPatternDense) return kFieldKept;
-  if (pattern == kPatternTint) return kFieldTint;
-  if (f.ribbonColour == 0) return kFieldKept;  // black
+  const bool black = f.ribbonColour == 0;
   const std::int64_t area = f.HasInk() ? f.inkBox.Area() : 0;
-  if (f.pixelCount < 16 || area < 32) return kFieldSparse;
+  const bool small = f.pixelCount < 16 || area < 32;
   const double d = Density(f);
+  if (pattern == kPatternDense) return kFieldKept;
+  if (pattern == kPatternNeither && (black || (!small && d >= 0.075))) return kFieldKept;
+  if (SolidBlockTest(f) == kSolidBlockFound) return kFieldKept;
+  if (pattern == kPatternTint) return kFieldTint;
+  if (black) return kFieldKept;
+  if (small) return kFieldSparse;
   if (d >= 0.075) return kFieldKept;
   const std::int32_t strokes = StrokeCount(f, 9);
   if (strokes <= 8 && !IsLineLike(f, strokes)) return kFieldKept;

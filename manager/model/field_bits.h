@@ -30,8 +30,12 @@ class CFieldBits {
   }
 
   // The 10 pixels of row y around byte j (columns 8j - 1 .. 8j + 8 from the extent's left), leftmost in bit 9.
+  // Outside the ink box nothing is set, so the data is not read there.
   unsigned Around(std::int64_t y, std::int64_t j) const {
     if (!m_valid || y < m_field.extent.top || y >= m_field.extent.bottom || j < -1 || j > m_field.bytesPerRow) return 0;
+    const CDotRect& ink = m_field.inkBox;
+    const std::int64_t x0 = m_field.extent.left + 8 * j;
+    if (!m_field.HasInk() || y < ink.top || y >= ink.bottom || x0 + 9 <= ink.left || x0 - 1 >= ink.right) return 0;
     const std::int64_t off = (y - m_field.extent.top) * static_cast<std::int64_t>(m_field.charsPerRow);
     const unsigned before = j > 0 ? ByteAtOffset(off, j - 1) & 1u : 0u;
     const unsigned mid = j >= 0 && j < m_field.bytesPerRow ? ByteAtOffset(off, j) : 0u;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -299,6 +300,56 @@ TEST(Consolidation, DegenerateGroupsNeitherCrashNorDivideByZero) {
   EXPECT_TRUE(job.pages[0]->graphicFields.empty());
   EXPECT_EQ(kOutcomeSplit, outcomes[kRed]);
   EXPECT_EQ(kOutcomeSplit, outcomes[kYellow]);
+}
+
+// The classification in its plain order, from the measures.
+EFieldClass PlainClass(CGraphicField& f) {
+  if (SolidBlockTest(f) == kSolidBlockFound) return kFieldKept;
+  const int pattern = PatternTest(f);
+  if (pattern == kPatternDense) return kFieldKept;
+  if (pattern == kPatternTint) return kFieldTint;
+  if (f.ribbonColour == 0) return kFieldKept;
+  if (f.pixelCount < 16 || (f.HasInk() ? f.inkBox.Area() : 0) < 32) return kFieldSparse;
+  const double d = Density(f);
+  if (d >= 0.075) return kFieldKept;
+  const std::int32_t strokes = StrokeCount(f, 9);
+  if (strokes <= 8 && !IsLineLike(f, strokes)) return kFieldKept;
+  if (LargestSolidSquare(f) >= 6) return kFieldKept;
+  if (d < 0.0375) return kFieldSparse;
+  return kFieldNeither;
+}
+
+TEST(Consolidation, ClassificationMatchesThePlainOrderOfTests) {
+  std::mt19937 rng(7);
+  int seen[4] = {};
+  for (int round = 0; round < 160; ++round) {
+    const int w = 8 + static_cast<int>(rng() % 120), h = 8 + static_cast<int>(rng() % 120);
+    const unsigned per = rng() % 4 == 0 ? 1 + rng() % 5 : rng() % 60;
+    const int kind = round % 4;
+    std::vector<char> cells(static_cast<std::size_t>(w * h));
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        bool on = rng() % 100 < per;
+        if (kind == 1) on = x % 4 == 0 && y % 2 == 0;                               // tint
+        if (kind == 2) on = on || (x > w / 3 && x < w / 3 + 9 && y > 5 && y < 15);  // a solid spot
+        if (kind == 3) on = x % 11 == 0 || y % 13 == 0;                             // lines
+        cells[static_cast<std::size_t>(y * w + x)] = on;
+      }
+    const Bitmap bm =
+        Bitmap::FromPredicate(w, h, [&](int x, int y) { return cells[static_cast<std::size_t>(y * w + x)] != 0; });
+    CPageJob a({{kYellow, bm}}), b({{kYellow, bm}});
+    CGraphicField& fa = *a.Fields()[0];
+    CGraphicField& fb = *b.Fields()[0];
+    fa.ribbonColour = fb.ribbonColour = round % 5 == 0 ? 0 : MakeRgb(255, 255, 0);
+    const EFieldClass plain = PlainClass(fa);
+    SCOPED_TRACE("round " + std::to_string(round));
+    EXPECT_EQ(plain, ClassifyField(fb));
+    EXPECT_EQ(fa.strokeCount, fb.strokeCount);
+    EXPECT_EQ(fa.strokeLimit, fb.strokeLimit);
+    EXPECT_EQ(fa.largestSolidSquare, fb.largestSolidSquare);
+    ++seen[plain];
+  }
+  for (int c = 0; c < 4; ++c) EXPECT_GT(seen[c], 0) << "class " << c << " never met";
 }
 
 // ---- restore and distribute again ----
