@@ -44,8 +44,10 @@ std::vector<std::string> ReadLines(const std::wstring& path) {
 
 struct CSimRun {
   DWORD exitCode = 0xDEAD;
-  std::string report;              // "exit=.. served=.. connected=.."
-  std::vector<std::string> robot;  // one line per window the manager showed
+  std::string report;                // "exit=.. served=.. connected=.."
+  std::vector<std::string> robot;    // one line per message the manager showed
+  std::vector<std::string> windows;  // every window the robot saw, the progress window included
+  std::wstring shots;                // where the robot saved its screenshots
 };
 
 // Runs the simulator with `args`, capturing its report line and the robot's log.
@@ -57,9 +59,13 @@ CSimRun RunSimulator(const std::wstring& args, const std::wstring& answers = L""
   DeleteFileW(log.c_str());
   std::wstring cmd = L"\"" + BinDir() + L"vyx_driver_sim.exe\" " + args + L" --robot-log \"" + log + L"\" --timeout 60";
   if (!answers.empty()) cmd += L" --answers " + answers;
+  CSimRun result;
   const std::string shots = std::string(VYX_BINARY_DIR) + "/screenshots";
   CreateDirectoryW(WinePath(shots).c_str(), nullptr);
-  cmd += L" --shots \"" + WinePath(shots) + L"\"";
+  result.shots = WinePath(shots + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
+                          std::to_string(run));
+  CreateDirectoryW(result.shots.c_str(), nullptr);
+  cmd += L" --shots \"" + result.shots + L"\"";
 
   SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
@@ -71,7 +77,6 @@ CSimRun RunSimulator(const std::wstring& args, const std::wstring& answers = L""
   si.hStdOutput = writeEnd;
   si.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION pi{};
-  CSimRun result;
   if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) return result;
   CloseHandle(writeEnd);
   char buf[512];
@@ -82,9 +87,9 @@ CSimRun RunSimulator(const std::wstring& args, const std::wstring& answers = L""
   GetExitCodeProcess(pi.hProcess, &result.exitCode);
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
-  for (const std::string& line : ReadLines(log))
-    if (line.rfind("caption=Please wait", 0) != 0 && line.find("Abort[disabled]") == std::string::npos)
-      result.robot.push_back(line);
+  result.windows = ReadLines(log);
+  for (const std::string& line : result.windows)
+    if (line.find("Abort[disabled]") == std::string::npos) result.robot.push_back(line);
   return result;
 }
 
@@ -112,6 +117,11 @@ TEST(ManagerStartup, PipeCreatedFourSecondsLaterIsOpenedOnceItExists) {
   EXPECT_EQ(0u, run.exitCode);
   EXPECT_EQ(std::to_string(FileSize(Example("binary-field.zpl"))), Served(run.report));
   EXPECT_TRUE(run.robot.empty()) << run.robot[0];
+  // While it waits, the progress window is up, its Abort button disabled on this first showing; the robot saved
+  // what the user saw.
+  ASSERT_FALSE(run.windows.empty());
+  EXPECT_NE(std::string::npos, run.windows[0].find("buttons=Abort[disabled]"));
+  EXPECT_GT(FileSize(run.shots + L"\\dialog1.bmp"), 10000);
 }
 
 TEST(ManagerStartup, FilePathAsLocationWorks) {
