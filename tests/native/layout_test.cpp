@@ -389,3 +389,32 @@ TEST_F(LayoutFixture, EmptyJobAndOddCopiesStayDefined) {
 
 }  // namespace
 }  // namespace vyx
+
+namespace vyx {
+namespace {
+
+TEST_F(LayoutFixture, RefreshedHeadersKeepOrTakeTheCopiesArrangement) {
+  for (int i = 0; i < 5; ++i) AddPage({0, 0, 1000, 10000});
+  UseOptimised(0, 1);
+  PlaceOptimised(job, 0, 0);
+  ArrangeRows(job, plan, false, false);
+  ASSERT_EQ(3u, plan.printJobs.size());
+  plan.printJobs[1]->header.rows = 4;
+  job.optimisedHeader.darknessOverride = 9;
+  job.optimisedHeader.totalLabels = 2;
+  job.optimisedHeader.rows = 2;
+  RefreshPrintJobHeaders(job, plan, false);
+  EXPECT_EQ(9, plan.printJobs[1]->header.darknessOverride);
+  EXPECT_EQ(4, plan.printJobs[1]->header.rows);  // its own arrangement kept
+  EXPECT_EQ(20000, plan.printJobs[1]->header.length);
+  EXPECT_EQ(-20000, plan.printJobs[1]->header.homeY);
+  EXPECT_EQ(0u, job.layout.printJobsRibbonMask);
+  RefreshPrintJobHeaders(job, plan, true);
+  EXPECT_EQ(2, plan.printJobs[1]->header.rows);
+  EXPECT_EQ(2, plan.printJobs[2]->header.totalLabels);
+  EXPECT_EQ(10000, plan.printJobs[2]->header.length);
+  EXPECT_EQ(1000, LayoutWidth(plan.printJobs[0]->header) / plan.printJobs[0]->header.columns);
+}
+
+}  // namespace
+}  // namespace vyx
