@@ -19,7 +19,9 @@ const Command kCommands[] = {
        return 0;
      }},
     {"options", "vyxq5 options STR", RunOptions},
-    {"inspect", "vyxq5 inspect [--copies FILE] [--steps NONPUNCHMASK] JOB|-", RunInspect},
+    {"inspect",
+     "vyxq5 inspect JOB [--tag TAG] [--copies FILE] [--catalogue FILE] [--options STR] [--steps] [--bitmaps]",
+     RunInspect},
     {"print",
      "vyxq5 print JOB --options STR [--tag TAG] [--catalogue FILE] [--copies FILE] [--tape N] [--darkness N] [--yes] "
      "-o OUT",
