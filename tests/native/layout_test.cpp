@@ -418,3 +418,19 @@ TEST_F(LayoutFixture, RefreshedHeadersKeepOrTakeTheCopiesArrangement) {
 
 }  // namespace
 }  // namespace vyx
+
+namespace vyx {
+namespace {
+
+TEST_F(LayoutFixture, PageCopiesAreBounded) {
+  Load(jb::Header(400, 300, "1,0,1,0") + Ink() + jb::PageEnd(40000, 1) + Ink() + jb::PageEnd(-3, 2) + jb::Trailer());
+  EXPECT_EQ(kMaxPageCopies - 1, ExpandPageCopies(job));
+  ASSERT_EQ(static_cast<std::size_t>(kMaxPageCopies) + 1, job.pages.size());
+  EXPECT_EQ(0, job.pages.back()->copyIndex);  // the second master, without copies of its own
+  Load(jb::Header(400, 300, "1,0,1,0") + Ink() + jb::PageEnd(2000000000, 1) + jb::Trailer());
+  ExpandPageCopies(job);
+  EXPECT_EQ(kMaxLabelCopies, job.optimisedHeader.totalLabels);
+}
+
+}  // namespace
+}  // namespace vyx
