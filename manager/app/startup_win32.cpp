@@ -108,7 +108,7 @@ int CVyxQ5ManagerApp::InitInstance() {
     PrintSilentlyToPrinter(m_job, m_catalogue, m_args.options, m_args.printerName, m_location.jobTag,
                            m_languageLoaded ? m_language.Text() : CLanguageText());
   }
-  // The main window and the silent print take over here once they exist; until then the prepared job ends the run.
+  // With "Mg" the main window would take over here; until it exists, a job that asks for it ends prepared.
   m_language.Free();
   WSACleanup();
   return 0;

@@ -28,7 +28,10 @@ void BuildPrintRecipe(const CQzplJobData& job,
   const std::vector<CColorRibbon>& ribbons = catalogue.ribbons;
   std::vector<bool> marked(ribbons.size(), false);
   for (std::size_t i = 0; i < ribbons.size(); ++i)
-    marked[i] = (tapeClass && ribbons[i].className == *tapeClass) || ribbons[i].ribbonId == ribbonSelection;
+    // Selection 0 is the driver's "no selection" (its default options carry it), as in the main window; taking it
+    // as ribbon 0 would silently leave that ribbon's pass out of every default print.
+    marked[i] = (tapeClass && ribbons[i].className == *tapeClass) ||
+                (ribbonSelection != 0 && ribbons[i].ribbonId == ribbonSelection);
   const std::uint32_t used = job.layout.printJobsRibbonMask;
   auto isUsed = [used](const CColorRibbon& r) { return (used & RibbonBit(r.ribbonId)) != 0; };
 

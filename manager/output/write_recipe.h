@@ -13,7 +13,7 @@ namespace vyx {
 // Header; then, for every ribbon colour of the catalogue (brightest first) that the print jobs use, that no other
 // ribbon prints and that is not skipped, a ribbon select line followed by the field passes of every colour this
 // ribbon prints; then cut data, tape cut marks and the trailer. Skipped are the colours whose class equals the
-// loaded tape's class (`tapeClass`, none when null) and those whose ribbon id is `ribbonSelection`.
+// loaded tape's class (`tapeClass`, none when null) and those whose ribbon id is `ribbonSelection` (0: none).
 // Earlier write commands are dropped first.
 void BuildPrintRecipe(const CQzplJobData& job,
                       CQzplPrintPlan& plan,

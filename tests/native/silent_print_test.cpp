@@ -71,6 +71,11 @@ TEST_F(RecipeFixture, TapeClassAndRibbonSelectionSkipColours) {
   EXPECT_EQ(12u, plan.writeCommands.size());  // header, four passes of two, three closing sections
 }
 
+TEST_F(RecipeFixture, RibbonSelectionZeroSkipsNothing) {
+  BuildPrintRecipe(job, plan, catalogue, nullptr, 0);
+  EXPECT_EQ("1 2:1:WHITE:2:1 3:1:0 2:4:YELLOW:16:1 3:4:0 2:5:RED:32:1 3:5:0 2:0:BLACK:1:1 3:0:0 4 5 6 ", Recipe());
+}
+
 TEST_F(RecipeFixture, ColoursPrintedByAnotherRibbonJoinItsPass) {
   job.layout.ribbonOutcomes[4] = 5;              // yellow moved onto red
   job.layout.ribbonOutcomes[1] = 33;             // white split over several ribbons: no pass of its own
