@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include "tests/win32/test_paths.h"
 
 #include <fstream>
 #include <string>
@@ -13,21 +14,14 @@
 namespace vyx {
 namespace {
 
-std::wstring WinePath(const std::string& unixPath) {
-  std::wstring w = L"Z:" + std::wstring(unixPath.begin(), unixPath.end());
-  for (wchar_t& c : w)
-    if (c == L'/') c = L'\\';
-  return w;
-}
-
 TEST(Win32Catalogue, IsReadFromTheVersion3DriverFolder) {
   const std::wstring path = CataloguePath();
   ASSERT_FALSE(path.empty());
   EXPECT_NE(std::wstring::npos, path.find(L"\\spool\\drivers\\"));
   EXPECT_EQ(L"\\3\\VyxQ5Colors.ini", path.substr(path.size() - 18));
   CreateDirectoryW(path.substr(0, path.size() - 15).c_str(), nullptr);
-  ASSERT_TRUE(
-      CopyFileW(WinePath(std::string(VYX_SOURCE_DIR) + "/resources/VyxQ5Colors.ini").c_str(), path.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(vyx::testing::WinePath(std::string(VYX_SOURCE_DIR) + "/resources/VyxQ5Colors.ini").c_str(),
+                        path.c_str(), FALSE));
   CCatalogue catalogue;
   EXPECT_EQ(23, ReadCatalogueFromDriverFolder(catalogue, false, CLanguageText()));
   ASSERT_EQ(11u, catalogue.ribbons.size());

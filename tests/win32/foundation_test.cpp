@@ -2,17 +2,11 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include "tests/win32/test_paths.h"
 
 #include <string>
 
 namespace {
-
-std::wstring ModuleDirectory() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir(path, n);
-  return dir.substr(0, dir.find_last_of(L"\\/") + 1);
-}
 
 TEST(Foundation, RegistryValueRoundTripsThroughANewKey) {
   const wchar_t* key = L"Software\\Zavo\\VYX-Q5-FoundationTest";
@@ -34,7 +28,7 @@ TEST(Foundation, RegistryValueRoundTripsThroughANewKey) {
 }
 
 TEST(Foundation, ResourceLibraryBesideTheProgramGivesLanguageStrings) {
-  const std::wstring path = ModuleDirectory() + L"VyxResDll.dll";
+  const std::wstring path = vyx::testing::ProgramDirectory() + L"VyxResDll.dll";
   HMODULE lib = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   ASSERT_NE(nullptr, lib) << GetLastError();
   wchar_t text[64] = {};
@@ -48,7 +42,7 @@ TEST(Foundation, ResourceLibraryBesideTheProgramGivesLanguageStrings) {
 
 TEST(Foundation, DeliverablesCarryAVersionResource) {
   for (const wchar_t* name : {L"VyxQ5Manager.exe", L"VyxSetup.exe", L"Spoolkit.dll", L"VyxResDll.dll"}) {
-    const std::wstring path = ModuleDirectory() + name;
+    const std::wstring path = vyx::testing::ProgramDirectory() + name;
     DWORD ignored = 0;
     EXPECT_GT(GetFileVersionInfoSizeW(path.c_str(), &ignored), 0u) << static_cast<const void*>(name);
   }

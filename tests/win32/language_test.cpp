@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <prsht.h>
+#include "tests/win32/test_paths.h"
 
 #include <string>
 #include <vector>
@@ -17,13 +18,6 @@
 
 namespace vyx {
 namespace {
-
-std::wstring ModuleDirectory() {
-  wchar_t path[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring dir(path, n);
-  return dir.substr(0, dir.find_last_of(L"\\/") + 1);
-}
 
 class CFixedLocale : public CLocaleSource {
  public:
@@ -155,7 +149,7 @@ TEST(ResourceLibrarySearch, TheCurrentFolderIsNeverSearched) {
   const std::wstring folder = std::wstring(temp) + L"vyx_planted";
   CreateDirectoryW(folder.c_str(), nullptr);
   const std::wstring planted = folder + L"\\VyxPlantedRes.dll";
-  ASSERT_TRUE(CopyFileW((ModuleDirectory() + kResourceLibraryName).c_str(), planted.c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW((vyx::testing::ProgramDirectory() + kResourceLibraryName).c_str(), planted.c_str(), FALSE));
   wchar_t previous[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, previous);
   ASSERT_TRUE(SetCurrentDirectoryW(folder.c_str()));
@@ -189,8 +183,8 @@ class LongStrings : public LanguageHolder {
  protected:
   void SetUp() override {
     LanguageHolder::SetUp();
-    m_path = ModuleDirectory() + L"VyxResLongTest.dll";
-    ASSERT_TRUE(CopyFileW((ModuleDirectory() + kResourceLibraryName).c_str(), m_path.c_str(), FALSE));
+    m_path = vyx::testing::ProgramDirectory() + L"VyxResLongTest.dll";
+    ASSERT_TRUE(CopyFileW((vyx::testing::ProgramDirectory() + kResourceLibraryName).c_str(), m_path.c_str(), FALSE));
     const std::wstring texts[4] = {std::wstring(257, L'a'), std::wstring(258, L'b'), std::wstring(600, L'c'),
                                    std::wstring(900, L'd')};
     std::vector<WORD> segment;

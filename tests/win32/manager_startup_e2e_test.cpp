@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include "tests/win32/test_paths.h"
 
 #include <fstream>
 #include <sstream>
@@ -12,27 +13,9 @@
 
 namespace {
 
-std::wstring Widen(const std::string& s) {
-  return std::wstring(s.begin(), s.end());
-}
-
 // A Linux path of the build as Wine's Z: drive sees it.
-std::wstring WinePath(const std::string& unixPath) {
-  std::wstring w = L"Z:" + Widen(unixPath);
-  for (wchar_t& c : w)
-    if (c == L'/') c = L'\\';
-  return w;
-}
-
-std::wstring BinDir() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring d = path;
-  return d.substr(0, d.find_last_of(L"\\/") + 1);
-}
-
 std::wstring Example(const char* name) {
-  return WinePath(std::string(VYX_SOURCE_DIR) + "/examples/" + name);
+  return vyx::testing::WinePath(std::string(VYX_SOURCE_DIR) + "/examples/" + name);
 }
 
 std::vector<std::string> ReadLines(const std::wstring& path) {
@@ -57,13 +40,14 @@ CSimRun RunSimulator(const std::wstring& args, const std::wstring& answers = L""
   GetTempPathW(MAX_PATH, temp);
   const std::wstring log = std::wstring(temp) + L"vyx_e2e_robot_" + std::to_wstring(++run) + L".log";
   DeleteFileW(log.c_str());
-  std::wstring cmd = L"\"" + BinDir() + L"vyx_driver_sim.exe\" " + args + L" --robot-log \"" + log + L"\" --timeout 60";
+  std::wstring cmd = L"\"" + vyx::testing::ProgramDirectory() + L"vyx_driver_sim.exe\" " + args + L" --robot-log \"" +
+                     log + L"\" --timeout 60";
   if (!answers.empty()) cmd += L" --answers " + answers;
   CSimRun result;
   const std::string shots = std::string(VYX_BINARY_DIR) + "/screenshots";
-  CreateDirectoryW(WinePath(shots).c_str(), nullptr);
-  result.shots = WinePath(shots + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + "-" +
-                          std::to_string(run));
+  CreateDirectoryW(vyx::testing::WinePath(shots).c_str(), nullptr);
+  result.shots = vyx::testing::WinePath(shots + "/" + ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                                        "-" + std::to_string(run));
   CreateDirectoryW(result.shots.c_str(), nullptr);
   cmd += L" --shots \"" + result.shots + L"\"";
 
@@ -174,7 +158,7 @@ TEST(ManagerStartup, BadOptionsStringIsShownWithTheString) {
 TEST(ManagerStartup, EmptyJobShowsFileLoadFailed) {
   const std::string empty = std::string(VYX_BINARY_DIR) + "/empty-job.zpl";
   std::ofstream(empty, std::ios::binary).close();
-  const CSimRun run = RunSimulator(L"--job \"" + WinePath(empty) + L"\"");
+  const CSimRun run = RunSimulator(L"--job \"" + vyx::testing::WinePath(empty) + L"\"");
   EXPECT_EQ(0u, run.exitCode);
   ASSERT_EQ(2u, run.robot.size());
   EXPECT_EQ("caption=InitInstance 1.18.6.1 | text=file load failed ! | buttons=OK", run.robot[0]);

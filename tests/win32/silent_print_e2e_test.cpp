@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include "tests/win32/test_paths.h"
 
 #include <fstream>
 #include <iterator>
@@ -27,24 +28,6 @@ namespace jb = vyx::testing;
 constexpr wchar_t kQueue[] = L"VYX - Q5";
 constexpr char kLoadedMaterials[] = "3,1500\r\n5,2000";
 constexpr int kLoadedTape = 3;
-
-std::wstring Widen(const std::string& s) {
-  return std::wstring(s.begin(), s.end());
-}
-
-std::wstring WinePath(const std::string& unixPath) {
-  std::wstring w = L"Z:" + Widen(unixPath);
-  for (wchar_t& c : w)
-    if (c == L'/') c = L'\\';
-  return w;
-}
-
-std::wstring BinDir() {
-  wchar_t path[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring d = path;
-  return d.substr(0, d.find_last_of(L"\\/") + 1);
-}
 
 std::string ReadAll(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
@@ -120,7 +103,7 @@ struct SilentPrintE2E : ::testing::Test {
     catalogue = CataloguePath();
     ASSERT_FALSE(catalogue.empty());
     CreateDirectoryW(catalogue.substr(0, catalogue.find_last_of(L'\\')).c_str(), nullptr);
-    catalogueText = ReadAll(WinePath(std::string(VYX_SOURCE_DIR) + "/resources/VyxQ5Colors.ini"));
+    catalogueText = ReadAll(vyx::testing::WinePath(std::string(VYX_SOURCE_DIR) + "/resources/VyxQ5Colors.ini"));
     ASSERT_FALSE(catalogueText.empty());
     WriteAll(catalogue, catalogueText);
   }
@@ -163,8 +146,9 @@ struct SilentPrintE2E : ::testing::Test {
     EXPECT_TRUE(queue.SetData(kMaterialsQuery, kLoadedMaterials, sizeof kLoadedMaterials));
     const std::wstring job = jb::TempPath(L"vyx_silent_job.zpl");
     WriteAll(job, c.jobText);
-    std::wstring cmd = L"\"" + BinDir() + L"vyx_driver_sim.exe\" --job \"" + job + L"\" --printer \"" + kQueue +
-                       L"\" --options " + c.options + L" --tag " + c.tag + L" --timeout 60";
+    std::wstring cmd = L"\"" + vyx::testing::ProgramDirectory() + L"vyx_driver_sim.exe\" --job \"" + job +
+                       L"\" --printer \"" + kQueue + L"\" --options " + c.options + L" --tag " + c.tag +
+                       L" --timeout 60";
     if (!c.perPageCopies.empty()) {
       std::wstring list;
       for (short n : c.perPageCopies) list += (list.empty() ? L"" : L",") + std::to_wstring(n);
