@@ -17,10 +17,9 @@
 #include "manager/app/job_wait_win32.h"
 #include "manager/app/resource.h"
 #include "manager/app/silent_print_win32.h"
-#include "manager/model/consolidation.h"
 #include "manager/model/job_progress.h"
 #include "manager/model/job_reader_win32.h"
-#include "manager/output/layout.h"
+#include "manager/output/silent_print.h"
 
 namespace vyx {
 
@@ -124,26 +123,13 @@ bool CVyxQ5ManagerApp::ReadAndPrepare(HANDLE jobData) {
   m_job.progress.Advance(kProgressRead);
   ReadCatalogueFromDriverFolder(m_catalogue, m_args.options.black_punches != 0,
                                 m_languageLoaded ? m_language.Text() : CLanguageText());
-  m_ribbonColours = m_catalogue.RibbonColourTable();
   ReadPerPageCopies(m_job, m_location.jobId);
   // The tag decides whether BarTender shapes are recognised while the pages are parsed.
   m_job.jobTag.assign(m_location.jobTag.begin(), m_location.jobTag.end());
   m_job.ParseJob();
   m_job.progress.Advance(kProgressParsed);
-  // Step 6: the bar moves from 8,000,000 by the text position of each field and ends at 9,600,000.
-  m_ribbonColours.resize(kRibbonOutcomeCount, -1);
-  ConsolidateJob(m_job, m_ribbonColours.data(),
-                 CConsolidationSettings{m_catalogue.palette.grayExcerptPercent, m_catalogue.palette.colorAngleWeight});
-  m_job.KnockOutOverlaps(m_catalogue.nonPunchMask);
-  m_job.progress.Advance(kProgressKnockedOut);
-  m_job.MergeSameRibbonFields(m_catalogue.palette.packetWeightInPixels);
-  m_job.progress.Advance(kProgressMerged);
-  ExpandPageCopies(m_job);
-  m_job.FreePerPageCopies();
-  // Automatic darkness lets the stored setting or the default decide; otherwise the job's own ^SD holds.
-  const int darkness = m_args.options.automatic_darkness || !m_job.headerInForce ? -1 : m_job.headerInForce->darkness;
-  m_job.optimisedHeader.darknessOverride = darkness;
-  m_job.formSizeHeader.darknessOverride = darkness;
+  // Consolidation, knock-out, merging and copies expansion, each moving the bar over its own span.
+  PrepareParsedJob(m_job, m_catalogue, m_args.options);
   return true;
 }
 

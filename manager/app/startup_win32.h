@@ -39,7 +39,6 @@ class CVyxQ5ManagerApp {
   CProgressDlg m_progress;
   CQzplJobData m_job;
   CCatalogue m_catalogue;
-  std::vector<std::int32_t> m_ribbonColours;  // by ribbon id, for the colour consolidation
 };
 
 }  // namespace vyx
