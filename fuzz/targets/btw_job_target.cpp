@@ -131,7 +131,7 @@ void Outlines(CQzplPage& page, const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 int RunBtwJobCase(const std::uint8_t* data, std::size_t size) {
-  CSyntheticGraphicField::SetMaxBitmapBytes(std::size_t{1} << 22);
+  const CSyntheticGraphicField::CMaxBitmapBytesScope bound(std::size_t{1} << 22);
   const bool barTender = size == 0 || (data[0] & 1) == 0;
   const std::string bytes(reinterpret_cast<const char*>(data), size);
 

@@ -127,7 +127,7 @@ void WriteAndDraw(CQzplJobData& job) {
 }  // namespace
 
 int RunJobCase(const std::uint8_t* data, std::size_t size) {
-  CSyntheticGraphicField::SetMaxBitmapBytes(std::size_t{1} << 20);
+  const CSyntheticGraphicField::CMaxBitmapBytesScope bound(std::size_t{1} << 20);
   const std::string bytes(reinterpret_cast<const char*>(data), size);
 
   // Read through the stream reader in uneven pieces, as a pipe would deliver them.

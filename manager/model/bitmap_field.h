@@ -94,6 +94,18 @@ class CSyntheticGraphicField : public CGraphicField {
   static std::size_t MaxBitmapBytes();
   static void SetMaxBitmapBytes(std::size_t bytes);
 
+  // Lowers the bound for one scope (fuzzing keeps memory small) and puts the previous one back at its end.
+  class CMaxBitmapBytesScope {
+   public:
+    explicit CMaxBitmapBytesScope(std::size_t bytes) : m_saved(MaxBitmapBytes()) { SetMaxBitmapBytes(bytes); }
+    ~CMaxBitmapBytesScope() { SetMaxBitmapBytes(m_saved); }
+    CMaxBitmapBytesScope(const CMaxBitmapBytesScope&) = delete;
+    CMaxBitmapBytesScope& operator=(const CMaxBitmapBytesScope&) = delete;
+
+   private:
+    std::size_t m_saved;
+  };
+
   std::vector<CGraphicField*> sources;
   std::int32_t sourceOwnership = 0;  // 0: owns (deletes) its sources; clones: position in the clone list
   std::uint8_t ownsBuffer = 0;

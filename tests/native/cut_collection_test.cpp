@@ -1,6 +1,7 @@
 // The cut collection of a page: routing paths into fragment, rectangle and ellipse collections, closing them,
 // BarTender jobs only for the shapes, interrupted collections, dropped lines, and every path in exactly one place.
 #include <gtest/gtest.h>
+#include "tests/support/run_tool.h"
 
 #include <sys/wait.h>
 
@@ -274,16 +275,10 @@ nlohmann::ordered_json InspectCuts(const std::string& paths, const std::string& 
     std::ofstream out(file, std::ios::binary);
     out << "^XA\r\n^PW800\r\n^LL400\r\n" << paths << "^XPG1,1\r\n^XZ\r\n";
   }
-  std::string command = std::string(VYX_BINARY_DIR) + "/bin/vyxq5 inspect " + file.string();
-  if (!tag.empty()) command += " --tag " + tag;
-  std::string text;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) text.append(buffer, n);
-    const int status = pclose(pipe);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << text;
-  }
+  const testing::CToolRun run =
+      testing::RunVyxq5("inspect " + file.string() + (tag.empty() ? "" : " --tag " + tag), "");
+  const std::string& text = run.out;
+  EXPECT_EQ(0, run.status) << text;
   std::filesystem::remove(file);
   const auto j = nlohmann::ordered_json::parse(text, nullptr, false);
   if (j.is_discarded() || !j.contains("pages") || j["pages"].empty()) return nlohmann::ordered_json::array();

@@ -1,6 +1,7 @@
 // vyxq5 inspect with --catalogue and --options: consolidation before the page steps, outcomes, marks and contact
 // scores, and the Pn flag's effect on the knock-out.
 #include <gtest/gtest.h>
+#include "tests/support/run_tool.h"
 
 #include <cstdio>
 #include <fstream>
@@ -16,22 +17,10 @@ namespace {
 
 using vyx::testing::Bitmap;
 
-struct CRun {
-  int status = -1;
-  std::string out;
-};
+using CRun = vyx::testing::CToolRun;
 
 CRun Inspect(const std::string& arguments) {
-  const std::string command = std::string(VYX_BINARY_DIR) + "/bin/vyxq5 inspect " + arguments + " 2>&1";
-  CRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
+  return vyx::testing::RunVyxq5("inspect " + arguments);
 }
 
 std::string Catalogue() {

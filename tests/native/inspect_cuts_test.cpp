@@ -1,5 +1,6 @@
 // vyxq5 inspect lists a page's pen paths under "cuts" with their stroke values.
 #include <gtest/gtest.h>
+#include "tests/support/run_tool.h"
 
 #include <cstdio>
 #include <string>
@@ -11,16 +12,9 @@
 namespace {
 
 std::string InspectOutput(const std::string& file, int& status) {
-  const std::string command = std::string(VYX_BINARY_DIR) + "/bin/vyxq5 inspect " + file + " 2>&1";
-  std::string out;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return out;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-  const int raw = pclose(pipe);
-  status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return out;
+  const vyx::testing::CToolRun run = vyx::testing::RunVyxq5("inspect " + file);
+  status = run.status;
+  return run.out;
 }
 
 // The cut with the given first point (the cut order is by travel, not by stream order).

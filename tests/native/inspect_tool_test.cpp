@@ -1,5 +1,6 @@
 // vyxq5 inspect: the job model of the examples as scripts see it.
 #include <gtest/gtest.h>
+#include "tests/support/run_tool.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,22 +13,10 @@
 
 namespace {
 
-struct CRun {
-  int status = -1;
-  std::string out;
-};
+using CRun = vyx::testing::CToolRun;
 
 CRun Inspect(const std::string& arguments) {
-  const std::string command = std::string(VYX_BINARY_DIR) + "/bin/vyxq5 inspect " + arguments + " 2>&1";
-  CRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, n);
-  const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
+  return vyx::testing::RunVyxq5("inspect " + arguments);
 }
 
 std::string Example(const char* name) {

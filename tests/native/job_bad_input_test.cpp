@@ -137,14 +137,14 @@ TEST(BadInput, ExtentsBeyond32BitDotsFailTheField) {
 TEST(BadInput, HugeMergedBitmapsAreNotBuilt) {
   // Two one-pixel fields whose declared extents are large enough to pass the mergeable test while the union
   // of their ink boxes would need more than the allowed bitmap.
-  const std::size_t saved = CSyntheticGraphicField::MaxBitmapBytes();
-  CSyntheticGraphicField::SetMaxBitmapBytes(1 << 20);
   CQzplJobData job;
   const std::string text = kHeader + "^RR1,K\r\n^FO0,0\r\n^GFB,1,4000000,2000,\x80\r\n" +
                            "^RR1,K\r\n^FO3000,3000\r\n^GFB,1,4000000,2000,\x80\r\n^XPG1,1\r\n^XZ\r\n";
-  ASSERT_EQ(1, Exercise(job, text));
-  EXPECT_EQ(2u, job.pages[0]->graphicFields.size());
-  CSyntheticGraphicField::SetMaxBitmapBytes(saved);
+  {
+    const CSyntheticGraphicField::CMaxBitmapBytesScope bound(1 << 20);
+    ASSERT_EQ(1, Exercise(job, text));
+    EXPECT_EQ(2u, job.pages[0]->graphicFields.size());
+  }
   // With room for it, the same pair merges. (Their declared rows run on into the following text, which is read
   // as bitmap data like any field that declares more than it carries.)
   job.SetText(text.data(), text.size());

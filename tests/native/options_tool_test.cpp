@@ -1,5 +1,6 @@
 // vyxq5 options: what scripts see of the parser (JSON on success, the diagnostic and status 1 on a refusal).
 #include <gtest/gtest.h>
+#include "tests/support/run_tool.h"
 
 #include <cstdio>
 #include <string>
@@ -8,25 +9,11 @@
 
 namespace {
 
-struct CRun {
-  int status = -1;
-  std::string out;
-};
+using CRun = vyx::testing::CToolRun;
 
 // Runs the tool with one argument (quoted for the shell) and collects standard output and error.
 CRun RunTool(const std::string& argument) {
-  std::string quoted = "'";
-  for (char c : argument) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  quoted += "'";
-  const std::string command = std::string(VYX_BINARY_DIR) + "/bin/vyxq5 options " + quoted + " 2>&1";
-  CRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[512];
-  while (std::fgets(buffer, sizeof buffer, pipe) != nullptr) run.out += buffer;
-  const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
+  return vyx::testing::RunVyxq5("options " + vyx::testing::ShellQuote(argument));
 }
 
 TEST(OptionsTool, PrintsTheRecordAsJson) {

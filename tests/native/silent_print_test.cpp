@@ -1,6 +1,7 @@
 // The print recipe (brightest first, skipped colours, colours printed by another ribbon), the silent print over
 // its seams (open failure, length confirmation, outlines, copies, tape cut sets) and vyxq5 print's exit status.
 #include <gtest/gtest.h>
+#include "tests/support/run_tool.h"
 
 #include <cstdio>
 #include <fstream>
@@ -273,22 +274,9 @@ TEST_F(SilentFixture, BlackTapeSkipsOpaqueColoursAndTheSelection) {
   EXPECT_NE(std::string::npos, spooler.bytes.find("^RR7,BLACK"));
 }
 
-struct CToolRun {
-  int status = -1;
-  std::string err;
-};
-
-CToolRun RunTool(const std::string& arguments) {
-  const std::string command = std::string(VYX_BINARY_DIR) + "/bin/vyxq5 print " + arguments + " 2>&1 >/dev/null";
-  CToolRun run;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return run;
-  char buffer[4096];
-  std::size_t n = 0;
-  while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) run.err.append(buffer, n);
-  const int raw = pclose(pipe);
-  run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return run;
+// Standard error only: what the tool says besides the printer stream.
+testing::CToolRun RunTool(const std::string& arguments) {
+  return testing::RunVyxq5("print " + arguments, "2>&1 >/dev/null");
 }
 
 std::string ReadFile(const std::string& path) {
@@ -305,11 +293,11 @@ TEST(PrintTool, ExitStatusAndOutputFile) {
   }
   const std::string opts = " --options 'LnSlSvBo9;59;59;24;0;OrAmLrUeAcNcPlAoAhNt' -o " + out;
   std::remove(out.c_str());
-  CToolRun run = RunTool(job + opts);
+  testing::CToolRun run = RunTool(job + opts);
   EXPECT_EQ(1, run.status);
-  EXPECT_NE(std::string::npos, run.err.find("12 m")) << run.err;
+  EXPECT_NE(std::string::npos, run.out.find("12 m")) << run.out;
   run = RunTool(job + opts + " --yes --darkness 22");
-  EXPECT_EQ(0, run.status) << run.err;
+  EXPECT_EQ(0, run.status) << run.out;
   EXPECT_NE(std::string::npos, ReadFile(out).find("^SD22\r\n"));
   EXPECT_EQ(2, RunTool(job + " -o " + out).status);  // no options
   EXPECT_EQ(2, RunTool(job + " --options XX -o " + out).status);
