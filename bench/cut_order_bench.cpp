@@ -7,38 +7,26 @@
 
 #include "manager/model/cut_collection.h"
 #include "manager/model/cut_order.h"
+#include "tests/support/pen_paths.h"
 
 namespace {
 
 using namespace vyx;
 
-std::string PathText(const std::vector<CQuarterPoint>& points) {
-  std::string text = "^RPU\r\n";
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    text += "^RPM" + std::to_string(points[i].x) + "," + std::to_string(points[i].y) + "\r\n";
-    if (i == 0) text += "^RPD\r\n";
-  }
-  return text + "^RPU\r\n";
-}
-std::string Bar(int x0, int y0, int x1, int y1) {
-  return PathText({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}});
-}
+using testing::BandPath;
+using testing::BarPath;
+using testing::PenPathText;
 // A BarTender rectangle 200 x 100 dots at (x, y) quarter dots: four bars shortened for radius 16, four corners.
 std::string Rectangle(int x, int y) {
-  return Bar(x + 16, y, x + 780, y + 4) + Bar(x + 792, y + 16, x + 796, y + 380) +
-         Bar(x + 16, y + 392, x + 780, y + 396) + Bar(x, y + 16, x + 4, y + 380) + Bar(x, y, x + 16, y + 16) +
-         Bar(x + 780, y, x + 796, y + 16) + Bar(x, y + 380, x + 16, y + 396) + Bar(x + 780, y + 380, x + 796, y + 396);
-}
-std::string Band(int x0, int y0, int x1, int y1) {
-  std::vector<CQuarterPoint> points{{x0, y0}};
-  for (int i = 1; i < 26; ++i) points.push_back(i % 2 != 0 ? CQuarterPoint{x1, y1} : CQuarterPoint{x0, y1});
-  points.push_back({x0, y0});
-  return PathText(points);
+  return BarPath(x + 16, y, x + 780, y + 4) + BarPath(x + 792, y + 16, x + 796, y + 380) +
+         BarPath(x + 16, y + 392, x + 780, y + 396) + BarPath(x, y + 16, x + 4, y + 380) +
+         BarPath(x, y, x + 16, y + 16) + BarPath(x + 780, y, x + 796, y + 16) + BarPath(x, y + 380, x + 16, y + 396) +
+         BarPath(x + 780, y + 380, x + 796, y + 396);
 }
 // A BarTender ellipse of 100 x 100 dots at (x, y) quarter dots.
 std::string Ellipse(int x, int y) {
-  return Band(x + 200, y, x + 396, y + 196) + Band(x, y, x + 196, y + 196) + Band(x, y + 200, x + 196, y + 396) +
-         Band(x + 200, y + 200, x + 396, y + 396);
+  return BandPath(x + 200, y, x + 396, y + 196) + BandPath(x, y, x + 196, y + 196) +
+         BandPath(x, y + 200, x + 196, y + 396) + BandPath(x + 200, y + 200, x + 396, y + 396);
 }
 // A diamond of 100 dots in 8 open pieces.
 std::string Diamond(int x, int y) {
@@ -47,7 +35,7 @@ std::string Diamond(int x, int y) {
   std::string text;
   for (int k = 0; k < 8; ++k) {
     const CQuarterPoint a{x + c[k].x, y + c[k].y}, e{x + c[(k + 1) % 8].x, y + c[(k + 1) % 8].y};
-    text += PathText({a, {(a.x + e.x) / 2, (a.y + e.y) / 2}, e});
+    text += PenPathText({a, {(a.x + e.x) / 2, (a.y + e.y) / 2}, e});
   }
   return text;
 }
@@ -65,7 +53,8 @@ CPage MakePage(int groups) {
   for (int i = 0; i < groups; ++i) {
     const int cell = (i * 7919) % groups;
     const int x = (cell % 40) * 1000, y = (cell / 40) * 1000;
-    page.text += Rectangle(x, y) + Ellipse(x + 400, y + 500) + Diamond(x, y + 500) + Bar(x + 500, y, x + 900, y + 400);
+    page.text +=
+        Rectangle(x, y) + Ellipse(x + 400, y + 500) + Diamond(x, y + 500) + BarPath(x + 500, y, x + 900, y + 400);
     page.paths += 8 + 4 + 8 + 1;
   }
   page.end = page.text.size();

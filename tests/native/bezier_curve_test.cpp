@@ -8,17 +8,12 @@
 #include "common/seams/draw_canvas.h"
 #include "common/seams/output_channel.h"
 #include "manager/model/bezier_curve.h"
+#include "tests/support/job_text.h"
 
 namespace vyx {
 namespace {
 
-struct CJobText {
-  explicit CJobText(const std::string& text) : bytes(text + std::string(2, '\0')), size(text.size()) {}
-  char* begin() { return bytes.data(); }
-  char* limit() { return bytes.data() + size; }
-  std::string bytes;
-  std::size_t size;
-};
+using testing::CJobText;
 
 std::vector<CQuarterPoint> Flatten(CQuarterPoint p0,
                                    CQuarterPoint p1,

@@ -17,43 +17,31 @@
 
 #include "manager/model/cut_collection.h"
 #include "manager/model/cut_order.h"
+#include "tests/support/pen_paths.h"
 
 namespace vyx {
 namespace {
 
-std::string PathText(const std::vector<CQuarterPoint>& points) {
-  std::string text = "^RPU\r\n";
-  for (std::size_t i = 0; i < points.size(); ++i) {
-    text += "^RPM" + std::to_string(points[i].x) + "," + std::to_string(points[i].y) + "\r\n";
-    if (i == 0) text += "^RPD\r\n";
-  }
-  return text + "^RPU\r\n";
-}
-std::string Bar(int x0, int y0, int x1, int y1) {
-  return PathText({{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}, {x0, y0}});
-}
+using testing::BandPath;
+using testing::BarPath;
+using testing::PenPathText;
 // The four 2-dot sides of the box 0..200 x 0..100 dots, each shortened by `shortBy` dots.
 std::string Sides(int shortBy) {
   const int s = 4 * (shortBy / 2);
-  return Bar(s, 0, 796 - s, 4) + Bar(792, s, 796, 396 - s) + Bar(s, 392, 796 - s, 396) + Bar(0, s, 4, 396 - s);
+  return BarPath(s, 0, 796 - s, 4) + BarPath(792, s, 796, 396 - s) + BarPath(s, 392, 796 - s, 396) +
+         BarPath(0, s, 4, 396 - s);
 }
 std::string Corners(int count) {
-  const std::string all[4] = {Bar(0, 0, 16, 16), Bar(780, 0, 796, 16), Bar(0, 380, 16, 396), Bar(780, 380, 796, 396)};
+  const std::string all[4] = {BarPath(0, 0, 16, 16), BarPath(780, 0, 796, 16), BarPath(0, 380, 16, 396),
+                              BarPath(780, 380, 796, 396)};
   std::string text;
   for (int i = 0; i < count; ++i) text += all[i];
   return text;
 }
-// A closed 27-point band inside the quarter-dot box.
-std::string Arc(int x0, int y0, int x1, int y1) {
-  std::vector<CQuarterPoint> points{{x0, y0}};
-  for (int i = 1; i < 26; ++i) points.push_back(i % 2 != 0 ? CQuarterPoint{x1, y1} : CQuarterPoint{x0, y1});
-  points.push_back({x0, y0});
-  return PathText(points);
-}
 // The four bands of the 400 x 400 dot ellipse.
 std::string Arcs(int count) {
-  const std::string all[4] = {Arc(800, 0, 1596, 796), Arc(0, 0, 796, 796), Arc(0, 800, 796, 1596),
-                              Arc(800, 800, 1596, 1596)};
+  const std::string all[4] = {BandPath(800, 0, 1596, 796), BandPath(0, 0, 796, 796), BandPath(0, 800, 796, 1596),
+                              BandPath(800, 800, 1596, 1596)};
   std::string text;
   for (int i = 0; i < count; ++i) text += all[i];
   return text;
@@ -65,12 +53,12 @@ std::string DiamondPieces(int count) {
   std::string text;
   for (int k = 0; k < count; ++k) {
     const CQuarterPoint a = c[k], e = c[(k + 1) % 8];
-    text += PathText({a, {(a.x + e.x) / 2, (a.y + e.y) / 2}, e});
+    text += PenPathText({a, {(a.x + e.x) / 2, (a.y + e.y) / 2}, e});
   }
   return text;
 }
-const std::string kPlainSquare = Bar(2000, 2000, 2400, 2400);  // 101 x 101 dots, 5 points: neither side nor arc
-const std::string kLine = PathText({{0, 0}, {400, 0}});        // axis-parallel, open
+const std::string kPlainSquare = BarPath(2000, 2000, 2400, 2400);  // 101 x 101 dots, 5 points: neither side nor arc
+const std::string kLine = PenPathText({{0, 0}, {400, 0}});         // axis-parallel, open
 
 // A page text: the paths, then the ^XPG line; collected into `page`.
 struct CCollected {
@@ -167,7 +155,8 @@ TEST(CutCollection, CornersCutShortByThePageEndAreCutOnTheirOwn) {
 
 TEST(CutCollection, CentreLineFailureCutsTheBarsAsTheyCame) {
   // Top, bottom, left and a bar across the middle.
-  CCollected c(Bar(0, 0, 796, 4) + Bar(0, 392, 796, 396) + Bar(0, 0, 4, 396) + Bar(0, 196, 796, 200), true);
+  CCollected c(BarPath(0, 0, 796, 4) + BarPath(0, 392, 796, 396) + BarPath(0, 0, 4, 396) + BarPath(0, 196, 796, 200),
+               true);
   EXPECT_EQ(std::vector<int>(4, kTypeCutObj), c.Types());
 }
 
@@ -186,7 +175,7 @@ TEST(CutCollection, InterruptedCollectionsReturnTheirPieces) {
   CCollected arcs(Arcs(2) + kPlainSquare, true);
   EXPECT_EQ(std::vector<int>(3, kTypeCutObj), arcs.Types());
   // Two sides, then four arcs: the sides are cut on their own, the arcs become an ellipse.
-  CCollected mixed(Bar(0, 0, 796, 4) + Bar(792, 0, 796, 396) + Arcs(4), true);
+  CCollected mixed(BarPath(0, 0, 796, 4) + BarPath(792, 0, 796, 396) + Arcs(4), true);
   std::vector<int> types = mixed.Types();
   std::sort(types.begin(), types.end());
   EXPECT_EQ((std::vector<int>{kTypeCutObj, kTypeCutObj, kTypeBarTenderEllipsis}), types);

@@ -7,18 +7,12 @@
 #include "common/seams/draw_canvas.h"
 #include "common/seams/output_channel.h"
 #include "manager/model/cut_path.h"
+#include "tests/support/job_text.h"
 
 namespace vyx {
 namespace {
 
-// Job text as the reader keeps it: the data followed by two zero bytes; limit is the data end.
-struct CJobText {
-  explicit CJobText(const std::string& text) : bytes(text + std::string(2, '\0')), size(text.size()) {}
-  char* begin() { return bytes.data(); }
-  char* limit() { return bytes.data() + size; }
-  std::string bytes;
-  std::size_t size;
-};
+using testing::CJobText;
 
 TEST(QuarterToDot, RoundsHalvesAwayFromZero) {
   EXPECT_EQ(0, QuarterToDot(0));
