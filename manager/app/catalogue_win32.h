@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "manager/app/catalogue.h"
 #include "manager/app/printer_materials.h"
+#include "manager/model/catalogue.h"
 
 namespace vyx {
 

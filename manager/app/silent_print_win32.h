@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/language.h"
-#include "manager/app/catalogue.h"
+#include "manager/model/catalogue.h"
 #include "manager/model/job.h"
 #include "manager/model/options.h"
 

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "common/language_win32.h"
-#include "manager/app/catalogue.h"
 #include "manager/app/command_line.h"
 #include "manager/app/job_location.h"
 #include "manager/app/progress_dlg_win32.h"
+#include "manager/model/catalogue.h"
 #include "manager/model/job.h"
 
 namespace vyx {

@@ -2,7 +2,7 @@
 #include "manager/output/print_job_text.h"
 
 #include "common/ini_file.h"
-#include "manager/app/catalogue.h"
+#include "manager/model/catalogue.h"
 #include "manager/model/job.h"
 #include "manager/output/channel.h"
 #include "manager/output/silent_print.h"
@@ -17,17 +17,15 @@ std::wstring WidenTag(const std::string& tag) {
 
 }  // namespace
 
-bool PrintJobText(const CJobTextPrint& input,
+bool PrintReadJob(CQzplJobData& job,
+                  const CJobPrintSettings& input,
                   CSpoolerCalls& calls,
                   CMessageSink& messages,
                   const std::function<bool(CPrintChannel&)>& openOutput) {
-  CQzplJobData job;
   job.jobTag = input.jobTag;
-  job.SetText(input.jobText.data(), input.jobText.size());
   CCatalogue catalogue;
   CIniFile empty;
   catalogue.Read(input.catalogue ? *input.catalogue : empty, input.options.black_punches != 0, input.language);
-  if (input.perPageCopies) job.SetPerPageCopies(input.perPageCopies->data(), input.perPageCopies->size());
   job.ParseJob();
   PrepareParsedJob(job, catalogue, input.options);
 
@@ -42,6 +40,16 @@ bool PrintJobText(const CJobTextPrint& input,
   seams.language = input.language;
   seams.storedDarkness = input.storedDarkness;
   return PrintSilently(job, plan, catalogue, input.options, seams);
+}
+
+bool PrintJobText(const CJobTextPrint& input,
+                  CSpoolerCalls& calls,
+                  CMessageSink& messages,
+                  const std::function<bool(CPrintChannel&)>& openOutput) {
+  CQzplJobData job;
+  job.SetText(input.jobText.data(), input.jobText.size());
+  if (input.perPageCopies) job.SetPerPageCopies(input.perPageCopies->data(), input.perPageCopies->size());
+  return PrintReadJob(job, input, calls, messages, openOutput);
 }
 
 }  // namespace vyx

@@ -16,10 +16,11 @@
 
 namespace vyx {
 
-struct CJobTextPrint {
-  std::string jobText;
-  const std::string* perPageCopies = nullptr;  // bytes of a per-page copies file, or none
-  CProfileReader* catalogue = nullptr;         // the catalogue file; none reads every default
+class CQzplJobData;
+
+// What the print takes besides the job.
+struct CJobPrintSettings {
+  CProfileReader* catalogue = nullptr;  // the catalogue file; none reads every default
   COptions options;
   std::string jobTag;  // the part of the pipe name behind "VYXQ5_" ("_btw" ends a BarTender job)
   std::int32_t loadedTape = -1;
@@ -27,8 +28,21 @@ struct CJobTextPrint {
   CLanguageText language;  // strings of the length confirmation
 };
 
-// Runs the whole path; `openOutput` opens the channel (a file, or a printer queue through `calls`). Returns the
-// silent print's result.
+// A job given as text.
+struct CJobTextPrint : CJobPrintSettings {
+  std::string jobText;
+  const std::string* perPageCopies = nullptr;  // bytes of a per-page copies file, or none
+};
+
+// Runs the whole path on a job that has been read (and has its per-page copies table) but is not parsed yet;
+// `openOutput` opens the channel (a file, or a printer queue through `calls`). Returns the silent print's result.
+bool PrintReadJob(CQzplJobData& job,
+                  const CJobPrintSettings& settings,
+                  CSpoolerCalls& calls,
+                  CMessageSink& messages,
+                  const std::function<bool(CPrintChannel&)>& openOutput);
+
+// The same on a job text.
 bool PrintJobText(const CJobTextPrint& input,
                   CSpoolerCalls& calls,
                   CMessageSink& messages,

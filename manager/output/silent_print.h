@@ -7,7 +7,7 @@
 
 #include "common/language.h"
 #include "common/seams/message_sink.h"
-#include "manager/app/catalogue.h"
+#include "manager/model/catalogue.h"
 #include "manager/model/job.h"
 #include "manager/model/options.h"
 #include "manager/output/channel.h"

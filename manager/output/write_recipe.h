@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "manager/app/catalogue.h"
+#include "manager/model/catalogue.h"
 #include "manager/model/job.h"
 #include "manager/output/writer.h"
 

@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "common/ini_file.h"
-#include "manager/app/catalogue.h"
+#include "manager/model/catalogue.h"
 #include "manager/model/job.h"
 
 namespace vyx {

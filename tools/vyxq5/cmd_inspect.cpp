@@ -1,10 +1,8 @@
 // vyxq5 inspect JOB [--tag TAG] [--copies FILE] [--catalogue FILE [--options STR]] [--steps] [--bitmaps]: reads a
 // job stream file through the manager's stream reader, parses it and prints header, pages and bitmap fields as one
 // JSON object. With a catalogue the steps start with the colour consolidation, and outcomes and marks are shown.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -14,6 +12,7 @@
 #include "manager/model/rounded_rect.h"
 #include "tools/vyxq5/commands.h"
 #include "tools/vyxq5/inspect_colours.h"
+#include "tools/vyxq5/job_file.h"
 
 namespace vyxq5 {
 namespace {
@@ -98,49 +97,25 @@ ordered_json Page(const vyx::CQzplPage& p, bool bitmaps, bool colours) {
   };
 }
 
-}  // namespace
-
-int RunInspect(const Args& args) {
-  static const char* kUsage =
-      "usage: vyxq5 inspect JOB [--tag TAG] [--copies FILE] [--catalogue FILE [--options STR]] [--steps] [--bitmaps]";
+struct CInspectArgs {
   std::string jobPath, copiesPath, tag, cataloguePath, options;
   bool steps = false, bitmaps = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--tag" && i + 1 < args.size()) {
-      tag = args[++i];
-    } else if (a == "--copies" && i + 1 < args.size()) {
-      copiesPath = args[++i];
-    } else if (a == "--catalogue" && i + 1 < args.size()) {
-      cataloguePath = args[++i];
-    } else if (a == "--options" && i + 1 < args.size()) {
-      options = args[++i];
-    } else if (a == "--steps") {
-      steps = true;
-    } else if (a == "--bitmaps") {
-      bitmaps = true;
-    } else if (jobPath.empty() && !a.empty() && a.rfind("--", 0) != 0) {
-      jobPath = a;
-    } else {
-      return FailUsage(kUsage);
-    }
-  }
-  if (jobPath.empty()) return FailUsage(kUsage);
+};
+
+int RunInspect(const CInspectArgs& a) {
+  constexpr std::string_view kName = "inspect";
+  const std::string& cataloguePath = a.cataloguePath;
+  const bool steps = a.steps, bitmaps = a.bitmaps;
   const bool colours = !cataloguePath.empty();
   vyx::CCatalogue catalogue;
   std::string error;
-  if (colours && !LoadInspectCatalogue(cataloguePath, options, catalogue, error)) return FailUsage(error);
+  if (colours && !LoadInspectCatalogue(cataloguePath, a.options, catalogue, error)) return FailUsage(kName, error);
 
   vyx::CQzplJobData job;
-  job.jobTag = tag;
-  // Unlike the manager, never delete the user's file.
-  if (!copiesPath.empty() && job.ReadPerPageCopiesFile(copiesPath, false) < 0)
-    return FailUsage("cannot read the per-page copies file " + copiesPath);
-  const int fd = open(jobPath.c_str(), O_RDONLY);
-  if (fd < 0) return FailUsage("cannot read the job file " + jobPath);
-  vyx::CFdStreamSource source(fd);
-  const std::int64_t bytes = job.ReadStream(&source);
-  if (source.lastError != 0 && bytes <= 0) return FailUsage("cannot read the job file " + jobPath);
+  job.jobTag = a.tag;
+  if (!a.copiesPath.empty() && !ReadCopiesFile(a.copiesPath, job, error)) return FailUsage(kName, error);
+  if (!ReadJobFile(a.jobPath, job, error)) return FailUsage(kName, error);
+  const std::int64_t bytes = job.jobLength;
   job.ParseJob();
   int merges = 0;
   if (steps && colours) {
@@ -179,6 +154,24 @@ int RunInspect(const Args& args) {
   // Ribbon names are raw bytes of the stream: replace what is not UTF-8 rather than fail.
   std::printf("%s\n", out.dump(-1, ' ', false, ordered_json::error_handler_t::replace).c_str());
   return 0;
+}
+
+}  // namespace
+
+void AddInspectCommand(CCommandSet& commands) {
+  auto a = std::make_shared<CInspectArgs>();
+  CLI::App& cmd = commands.Add("inspect",
+                               "Reads a job stream file through the manager's stream reader, parses it and prints "
+                               "header, pages, bitmap fields and cuts as one JSON object.",
+                               [a] { return RunInspect(*a); });
+  cmd.add_option("JOB", a->jobPath, "the job stream file")->required();
+  cmd.add_option("--tag", a->tag, "the job tag of the pipe name (\"_btw\" ends a BarTender job)");
+  cmd.add_option("--copies", a->copiesPath, "a per-page copies file (never deleted)");
+  CLI::Option* catalogue =
+      cmd.add_option("--catalogue", a->cataloguePath, "the colour catalogue: consolidation, outcomes and marks");
+  cmd.add_option("--options", a->options, "the job options string (its Pn flag) for the catalogue")->needs(catalogue);
+  cmd.add_flag("--steps", a->steps, "run the page steps before printing");
+  cmd.add_flag("--bitmaps", a->bitmaps, "show every field's rows as '0'/'1' strings");
 }
 
 }  // namespace vyxq5

@@ -1,5 +1,6 @@
 // vyxq5 options STR: parses a job options string and prints the record as JSON.
 #include <cstdio>
+#include <memory>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -42,18 +43,15 @@ bool DecodeUtf8(const std::string& in, std::wstring& out) {
   return true;
 }
 
-}  // namespace
-
-int RunOptions(const Args& args) {
-  if (args.size() != 1) return FailUsage("usage: vyxq5 options STR");
+int RunOptions(const std::string& argument) {
   std::wstring text;
-  if (!DecodeUtf8(args[0], text)) return FailUsage("options string is not valid UTF-8");
+  if (!DecodeUtf8(argument, text)) return FailUsage("options", "options string is not valid UTF-8");
 
   vyx::COptions o;
   vyx::CNullDebugOutput debug;
   if (!vyx::ParseOptions(text, o, debug)) {
-    std::fprintf(stderr, "Wrong parameter syntax! Please uninstall and reinstall!\n%s\n", args[0].c_str());
-    return 1;
+    std::fprintf(stderr, "Wrong parameter syntax! Please uninstall and reinstall!\n%s\n", argument.c_str());
+    return kExitFailure;
   }
   const nlohmann::ordered_json record = {
       {"orientation", o.orientation},
@@ -78,6 +76,15 @@ int RunOptions(const Args& args) {
   };
   std::printf("%s\n", record.dump().c_str());
   return 0;
+}
+
+}  // namespace
+
+void AddOptionsCommand(CCommandSet& commands) {
+  auto text = std::make_shared<std::string>();
+  CLI::App& cmd = commands.Add("options", "Parses a job options string and prints the record as JSON.",
+                               [text] { return RunOptions(*text); });
+  cmd.add_option("STR", *text, "the job options string the driver passes")->required();
 }
 
 }  // namespace vyxq5

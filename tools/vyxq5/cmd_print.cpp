@@ -1,8 +1,7 @@
 // vyxq5 print JOB --options STR [--tag TAG] [--catalogue FILE] [--copies FILE] [--tape N] [--darkness N] [--yes]
 // -o OUT: the manager's silent print with the output going to a file, for comparing printer streams anywhere.
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <memory>
 #include <string>
 
 #include "common/ini_file.h"
@@ -13,32 +12,10 @@
 #include "manager/output/file_spooler_calls.h"
 #include "manager/output/print_job_text.h"
 #include "tools/vyxq5/commands.h"
+#include "tools/vyxq5/job_file.h"
 
 namespace vyxq5 {
 namespace {
-
-constexpr const char* kUsage =
-    "usage: vyxq5 print JOB --options STR [--tag TAG] [--catalogue FILE] [--copies FILE] [--tape N] [--darkness N] "
-    "[--yes] -o OUT";
-
-bool ReadWhole(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
-bool ReadNumber(const std::string& text, int& value) {
-  try {
-    std::size_t used = 0;
-    const long v = std::stol(text, &used, 10);
-    if (used != text.size() || v < INT32_MIN || v > INT32_MAX) return false;
-    value = static_cast<int>(v);
-    return true;
-  } catch (...) {
-    return false;
-  }
-}
 
 std::string Narrow(const std::wstring& text) {
   std::string out;
@@ -82,73 +59,61 @@ class CToolStrings : public vyx::CStringLoader {
   }
 };
 
-}  // namespace
-
-int RunPrint(const Args& args) {
+struct CPrintArgs {
   std::string jobPath, optionsText, tag, cataloguePath, copiesPath, outPath;
   int tape = -1, darkness = -1;
-  bool yes = false, haveOptions = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    const bool hasValue = i + 1 < args.size();
-    if (a == "--options" && hasValue) {
-      optionsText = args[++i];
-      haveOptions = true;
-    } else if (a == "--tag" && hasValue) {
-      tag = args[++i];
-    } else if (a == "--catalogue" && hasValue) {
-      cataloguePath = args[++i];
-    } else if (a == "--copies" && hasValue) {
-      copiesPath = args[++i];
-    } else if (a == "--tape" && hasValue) {
-      if (!ReadNumber(args[++i], tape)) return FailUsage("--tape takes a whole number");
-    } else if (a == "--darkness" && hasValue) {
-      if (!ReadNumber(args[++i], darkness)) return FailUsage("--darkness takes a whole number");
-    } else if (a == "--yes") {
-      yes = true;
-    } else if (a == "-o" && hasValue) {
-      outPath = args[++i];
-    } else if (jobPath.empty() && !a.empty() && a[0] != '-') {
-      jobPath = a;
-    } else {
-      return FailUsage(kUsage);
-    }
-  }
-  if (jobPath.empty() || outPath.empty() || !haveOptions) return FailUsage(kUsage);
+  bool yes = false;
+};
 
-  vyx::CJobTextPrint input;
+int RunPrint(const CPrintArgs& a) {
+  constexpr std::string_view kName = "print";
+  vyx::CJobPrintSettings input;
   vyx::CNullDebugOutput debug;
-  if (!vyx::ParseOptions(vyx::WidenUtf8(optionsText), input.options, debug))
-    return FailUsage("options not valid: " + optionsText);
-  if (!ReadWhole(jobPath, input.jobText)) return FailUsage("cannot read the job file " + jobPath);
-  std::string copies;
-  if (!copiesPath.empty()) {
-    if (!ReadWhole(copiesPath, copies)) return FailUsage("cannot read the per-page copies file " + copiesPath);
-    input.perPageCopies = &copies;
-  }
+  if (!vyx::ParseOptions(vyx::WidenUtf8(a.optionsText), input.options, debug))
+    return FailUsage(kName, "options not valid: " + a.optionsText);
+  vyx::CQzplJobData job;
+  std::string error;
+  if (!a.copiesPath.empty() && !ReadCopiesFile(a.copiesPath, job, error)) return FailUsage(kName, error);
+  if (!ReadJobFile(a.jobPath, job, error)) return FailUsage(kName, error);
   vyx::CIniFile catalogue;
-  if (!cataloguePath.empty() && !catalogue.Load(cataloguePath))
-    return FailUsage("cannot read the catalogue file " + cataloguePath);
+  if (!a.cataloguePath.empty() && !catalogue.Load(a.cataloguePath))
+    return FailUsage(kName, "cannot read the catalogue file " + a.cataloguePath);
   input.catalogue = &catalogue;
-  input.jobTag = tag;
-  input.loadedTape = tape;
-  input.storedDarkness = darkness;
+  input.jobTag = a.tag;
+  input.loadedTape = a.tape;
+  input.storedDarkness = a.darkness;
   CToolStrings strings;
   input.language = vyx::CLanguageText(&strings, 0);
 
   vyx::CFileSpoolerCalls calls;
-  CConsoleMessages messages(yes);
-  const std::wstring out = vyx::WidenUtf8(outPath);
-  const bool ok = vyx::PrintJobText(input, calls, messages, [&out](vyx::CPrintChannel& channel) {
+  CConsoleMessages messages(a.yes);
+  const std::wstring out = vyx::WidenUtf8(a.outPath);
+  const bool ok = vyx::PrintReadJob(job, input, calls, messages, [&out](vyx::CPrintChannel& channel) {
     channel.OpenFileOutput(out);
     return channel.Handle() != nullptr;
   });
-  if (!ok) {
-    if (!messages.cancelled) std::fprintf(stderr, "vyxq5: the print failed\n");
-    return 1;
-  }
-  std::printf("%s\n", outPath.c_str());
+  if (!ok) return messages.cancelled ? kExitFailure : Fail(kName, "the print failed");
+  std::printf("%s\n", a.outPath.c_str());
   return 0;
+}
+
+}  // namespace
+
+void AddPrintCommand(CCommandSet& commands) {
+  auto a = std::make_shared<CPrintArgs>();
+  CLI::App& cmd = commands.Add("print",
+                               "The manager's silent print with the output going to a file, for comparing printer "
+                               "streams anywhere.",
+                               [a] { return RunPrint(*a); });
+  cmd.add_option("JOB", a->jobPath, "the job stream file")->required();
+  cmd.add_option("--options", a->optionsText, "the job options string the driver passes")->required();
+  cmd.add_option("-o,--out", a->outPath, "the printer stream file to write")->required();
+  cmd.add_option("--tag", a->tag, "the job tag of the pipe name (its job id names the documents)");
+  cmd.add_option("--catalogue", a->cataloguePath, "the colour catalogue (every default without one)");
+  cmd.add_option("--copies", a->copiesPath, "a per-page copies file (never deleted)");
+  cmd.add_option("--tape", a->tape, "the tape number the printer reports as loaded (-1: no answer)");
+  cmd.add_option("--darkness", a->darkness, "the stored darkness setting (-1: none)");
+  cmd.add_flag("--yes", a->yes, "answer the length confirmation with OK");
 }
 
 }  // namespace vyxq5

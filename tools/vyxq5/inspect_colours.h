@@ -6,7 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "manager/app/catalogue.h"
+#include "manager/model/catalogue.h"
 #include "manager/model/job.h"
 
 namespace vyxq5 {

@@ -1,49 +1,71 @@
-// vyxq5: dispatches to the subcommands.
+// vyxq5: the subcommand table, argument parsing and the one error form.
 #include <cstdio>
-#include <cstring>
+#include <iostream>
 
 #include "tools/vyxq5/commands.h"
 
 namespace vyxq5 {
 
-int FailUsage(const std::string& message) {
-  std::fprintf(stderr, "vyxq5: %s\n", message.c_str());
-  return kExitUsage;
-}
-
 namespace {
 
-const Command kCommands[] = {
-    {"--version", "vyxq5 --version", [](const Args&) {
-       std::printf("vyxq5 %s\n", VYX_VERSION);
-       return 0;
-     }},
-    {"options", "vyxq5 options STR", RunOptions},
-    {"inspect",
-     "vyxq5 inspect JOB [--tag TAG] [--copies FILE] [--catalogue FILE] [--options STR] [--steps] [--bitmaps]",
-     RunInspect},
-    {"print",
-     "vyxq5 print JOB --options STR [--tag TAG] [--catalogue FILE] [--copies FILE] [--tape N] [--darkness N] [--yes] "
-     "-o OUT",
-     RunPrint},
+// One line per subcommand; each adds itself with its arguments.
+void (*const kCommands[])(CCommandSet&) = {
+    AddOptionsCommand,
+    AddInspectCommand,
+    AddPrintCommand,
 };
 
-int PrintUsage(FILE* to) {
-  std::fprintf(to, "usage:\n");
-  for (const Command& c : kCommands) std::fprintf(to, "  %s\n", c.usage);
-  return to == stdout ? 0 : kExitUsage;
+int Report(std::string_view command, const std::string& message, int status) {
+  std::fprintf(stderr, "vyxq5%s%.*s: %s\n", command.empty() ? "" : " ", static_cast<int>(command.size()),
+               command.data(), message.c_str());
+  return status;
 }
 
 }  // namespace
+
+int FailUsage(std::string_view command, const std::string& message) {
+  return Report(command, message, kExitUsage);
+}
+
+int Fail(std::string_view command, const std::string& message) {
+  return Report(command, message, kExitFailure);
+}
+
+CLI::App& CCommandSet::Add(const std::string& name, const std::string& description, std::function<int()> run) {
+  CLI::App* app = m_root.add_subcommand(name, description);
+  m_entries.push_back({app, std::move(run)});
+  return *app;
+}
+
+int CCommandSet::Run(int argc, char** argv) {
+  try {
+    m_root.parse(argc, argv);
+  } catch (const CLI::Success& e) {
+    return m_root.exit(e, std::cout, std::cerr);  // --help of any subcommand, --version
+  } catch (const CLI::ParseError& e) {
+    // The error names the innermost subcommand that was given, so the message says which usage to look up.
+    std::string command;
+    for (const CEntry& entry : m_entries)
+      if (entry.app->parsed()) command = entry.app->get_name();
+    const std::string help = command.empty() ? "vyxq5 --help" : "vyxq5 " + command + " --help";
+    return FailUsage(command, std::string(e.what()) + " (see " + help + ")");
+  }
+  for (const CEntry& entry : m_entries)
+    if (entry.app->parsed()) return entry.run();
+  return FailUsage("", "a command is required (see vyxq5 --help)");
+}
+
 }  // namespace vyxq5
 
 int main(int argc, char** argv) {
-  using namespace vyxq5;
-  if (argc < 2) return PrintUsage(stderr);
-  if (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) return PrintUsage(stdout);
-  for (const Command& c : kCommands) {
-    if (std::strcmp(argv[1], c.name) == 0) return c.run(Args(argv + 2, argv + argc));
+  CLI::App root("vyxq5: the manager's job model, layout and printer stream on files", "vyxq5");
+  root.set_version_flag("--version", std::string("vyxq5 ") + VYX_VERSION);
+  root.require_subcommand(0, 1);
+  vyxq5::CCommandSet commands(root);
+  for (auto add : vyxq5::kCommands) add(commands);
+  if (argc < 2) {
+    std::fputs(root.help().c_str(), stderr);
+    return vyxq5::kExitUsage;
   }
-  std::fprintf(stderr, "vyxq5: unknown command '%s'\n", argv[1]);
-  return PrintUsage(stderr);
+  return commands.Run(argc, argv);
 }

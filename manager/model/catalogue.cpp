@@ -1,6 +1,6 @@
 // Reading the catalogue: defaults for every missing key, colour components modulo 256, ribbons inserted before the
 // first darker one so that equal brightnesses keep file order.
-#include "manager/app/catalogue.h"
+#include "manager/model/catalogue.h"
 
 #include <algorithm>
 #include <cstdio>
