@@ -23,4 +23,9 @@ std::int32_t ParseLoadedTape(const char* reply, std::size_t size);
 // comma. The reply need not be terminated: nothing at or beyond `size` is read.
 std::vector<CLoadedMaterial> ParseLoadedMaterials(const char* reply, std::size_t size);
 
+// The same for the main window's status poll, which must not take a garbled reply for a material change: each line
+// is exactly "digits,digits" (at most 9 digits each). A first line that is not gives no lines at all; a second
+// line that is not is left out.
+std::vector<CLoadedMaterial> ParseLoadedMaterialsStrict(const char* reply, std::size_t size);
+
 }  // namespace vyx

@@ -1,4 +1,5 @@
-// Resource identifiers of VyxQ5Manager.exe.
+// Resource identifiers of VyxQ5Manager.exe: plain numbers, shared by the resource script, the Win32 shell and the
+// portable window models.
 #pragma once
 
 #define IDS_SOCKETS_FAILED 103
@@ -6,3 +7,76 @@
 
 #define IDC_PROGRESS_TEXT 1001
 #define IDC_PROGRESS_BAR 1002
+
+// The main window and its controls.
+#define IDD_VYXQ5MANAGER_DIALOG 102
+#define IDR_MAINFRAME 128
+#define IDR_COPIES_METAFILE 166
+
+#define IDC_DONE 1
+#define IDC_CANCEL 2
+#define IDC_JOB_LIST 1002
+#define IDC_FORM_SIZE 1003
+#define IDC_OPTIMISED 1004
+#define IDC_MARGIN_X 1005
+#define IDC_MARGIN_Y 1006
+#define IDC_MARGIN_X_SPIN 1007
+#define IDC_MARGIN_Y_SPIN 1008
+#define IDC_OUTLINE 1009
+#define IDC_RADIUS 1010
+#define IDC_RADIUS_SPIN 1011
+#define IDC_COPIES 1012
+#define IDC_OFFSET 1013
+#define IDC_OFFSET_SPIN 1014
+#define IDC_PRINT 1015
+#define IDC_RESET_JOBS 1016
+#define IDC_ADVANCED 1018
+#define IDC_COPIES_SPIN 1019
+#define IDC_LABELS_PER_SET 1022
+#define IDC_LABELS_PER_SET_SPIN 1023
+#define IDC_MARGIN_LABEL 1027
+#define IDC_PRINT_SIZE 1030
+#define IDC_TOTAL_LENGTH 1031
+#define IDC_RADIUS_UNIT 1032
+#define IDC_DIMENSIONS_GROUP 1033
+#define IDC_CUT_OUT_GROUP 1034
+#define IDC_COPIES_GROUP 1035
+#define IDC_JOB_LIST_GROUP 1036
+#define IDC_OFFSET_UNIT 1037
+#define IDC_COPIES_LABEL 1056
+#define IDC_OFFSET_LABEL 1057
+#define IDC_LABELS_PER_SET_LABEL 1058
+#define IDC_PREVIEW 1060
+#define IDC_PREVIEW_VSCROLL 1061
+#define IDC_VARIABLE_SIZE_LABEL 1062
+#define IDC_ADJUST_INDIVIDUALLY 1063
+#define IDC_ADJUST_LARGEST 1064
+#define IDC_COPIES_INFO 1066
+#define IDC_COPIES_INFO_ICON 1067
+#define IDC_COPIES_FORCED 1068
+#define IDC_LEFT_TO_RIGHT 1070
+#define IDC_RIGHT_TO_LEFT 1071
+#define IDC_LANDSCAPE_GROUP 1072
+#define IDC_LAMINATE 1078
+#define IDC_MATERIALS_GROUP 1079
+#define IDC_RIBBON_LINE 1082
+#define IDC_TAPE_LINE 1083
+#define IDC_PREVIEW_HSCROLL 1084
+#define IDC_CONTROL_GROUP 1085
+#define IDC_TAPE_CUT_SETS 1090
+
+// Images of the job list, in image list order (index 0 to 13); ribbon colour icons follow from index 14.
+#define IDI_STATUS_DONE 173
+#define IDI_STATUS_SKIPPED 172
+#define IDI_STATUS_TO_DO 174
+#define IDI_PLOTTER_CUT 175
+#define IDI_STEP_SPARE 196
+#define IDI_STEP_TO_PRINT 200
+#define IDI_STEP_PRINTED 202
+#define IDI_STEP_SKIPPED 201
+#define IDI_STEP_SKIPPED_PRINTED 203
+#define IDI_DISTRIBUTED 182
+#define IDI_SPARE 197
+#define IDI_RIBBON_CHOICE 180
+#define IDI_RIBBON_CHOICE_DONE 181
+#define IDI_NOTE 190

@@ -333,6 +333,23 @@ bool FitOutlines(CQzplJobData& job) {
   return all;
 }
 
+bool RemoveOutlines(CQzplJobData& job) {
+  bool any = false;
+  for (std::size_t i = 0; i < job.pages.size(); ++i) {
+    CQzplPage* page = job.pages[i];
+    if (!page || page->IsMaster()) continue;
+    CRoundedRect* outline = FindOutline(*page);
+    if (!outline) continue;
+    CQzplPage* master = MasterOf(job, i);
+    const bool shared = master && FindOutline(*master) == outline;
+    any = RemoveOutline(*page) || any;
+    if (!shared) delete outline;  // an outline of its own, made when it did not match its master's
+  }
+  for (CQzplPage* page : job.pages)
+    if (page && page->IsMaster()) any = RemoveOutline(*page) || any;
+  return any;
+}
+
 void SetTapeCutSets(CQzplJobData& job, bool enabled, std::int32_t labelsPerSet) {
   job.layout.tapeCutSetsEnabled = enabled ? 1 : 0;
   job.layout.labelsPerSet = labelsPerSet;

@@ -59,6 +59,9 @@ bool AddOutlines(CQzplJobData& job, std::int32_t radius, bool evenIfCut);
 bool SetOutlineRadius(CQzplJobData& job, std::int32_t radius, std::int64_t* maximum);
 // Refits every outline to its print rectangle; true only when every page has one.
 bool FitOutlines(CQzplJobData& job);
+// Takes every page's outline out of its cut order (copy pages first: they only hold their master's) and deletes
+// what the pages own; true when some page had one.
+bool RemoveOutlines(CQzplJobData& job);
 
 // Tape cut sets of the layout: the job's items and both working headers (in force when enabled and above 0).
 void SetTapeCutSets(CQzplJobData& job, bool enabled, std::int32_t labelsPerSet);

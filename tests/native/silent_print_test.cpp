@@ -18,6 +18,7 @@
 #include "manager/output/silent_print.h"
 #include "manager/output/write_recipe.h"
 #include "tests/support/job_builder.h"
+#include "tests/support/memory_spooler.h"
 
 namespace vyx {
 namespace {
@@ -91,51 +92,7 @@ TEST_F(RecipeFixture, LongRibbonNamesAreCut) {
   EXPECT_EQ(std::string(31, 'W'), plan.writeCommands[1].ribbonName);
 }
 
-// Spooler calls into memory: a printer that opens (or not) and takes every byte.
-class CMemorySpooler : public CSpoolerCalls {
- public:
-  bool OpenPrinterHandle(const std::wstring& name, OutputHandle* handle) override {
-    opened = name;
-    if (!canOpen) {
-      m_error = 1801;
-      return false;
-    }
-    *handle = this;
-    return true;
-  }
-  bool ClosePrinter(OutputHandle) override {
-    ++closes;
-    return true;
-  }
-  OutputHandle CreateOutputFile(const std::wstring&) override { return nullptr; }
-  bool CloseHandle(OutputHandle) override { return true; }
-  bool StartRawDocPrinter(OutputHandle, const std::wstring& name) override {
-    documents.push_back(name);
-    return true;
-  }
-  bool StartPagePrinter(OutputHandle) override { return true; }
-  bool EndPagePrinter(OutputHandle) override { return true; }
-  bool EndDocPrinter(OutputHandle) override { return true; }
-  bool WritePrinter(OutputHandle, const void* data, std::uint32_t count, std::uint32_t* written) override {
-    bytes.append(static_cast<const char*>(data), count);
-    *written = count;
-    return true;
-  }
-  bool WriteFile(OutputHandle, const void*, std::uint32_t, std::uint32_t*) override { return false; }
-  std::uint32_t LastError() override { return m_error; }
-  std::uint32_t TickCount() override { return 1000; }
-  void Sleep(std::uint32_t) override {}
-  std::wstring SystemMessage(std::uint32_t) override { return L"system text"; }
-
-  bool canOpen = true;
-  std::wstring opened;
-  std::vector<std::wstring> documents;
-  std::string bytes;
-  int closes = 0;
-
- private:
-  std::uint32_t m_error = 0;
-};
+using CMemorySpooler = jb::CMemorySpoolerCalls;
 
 class CTestStrings : public CStringLoader {
  public:

@@ -18,6 +18,7 @@
 #include "manager/app/printer_materials.h"
 #include "manager/output/print_job_text.h"
 #include "tests/support/job_builder.h"
+#include "tests/support/memory_spooler.h"
 #include "tests/win32/test_printer.h"
 
 namespace vyx {
@@ -39,36 +40,7 @@ void WriteAll(const std::wstring& path, const std::string& bytes) {
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// Printer calls into memory: the stream exactly as the channel hands it on.
-class CMemorySpooler : public CSpoolerCalls {
- public:
-  bool OpenPrinterHandle(const std::wstring&, OutputHandle* handle) override {
-    *handle = this;
-    return true;
-  }
-  bool ClosePrinter(OutputHandle) override { return true; }
-  OutputHandle CreateOutputFile(const std::wstring&) override { return nullptr; }
-  bool CloseHandle(OutputHandle) override { return true; }
-  bool StartRawDocPrinter(OutputHandle, const std::wstring&) override {
-    starts.push_back(bytes.size());
-    return true;
-  }
-  bool StartPagePrinter(OutputHandle) override { return true; }
-  bool EndPagePrinter(OutputHandle) override { return true; }
-  bool EndDocPrinter(OutputHandle) override { return true; }
-  bool WritePrinter(OutputHandle, const void* data, std::uint32_t count, std::uint32_t* written) override {
-    bytes.append(static_cast<const char*>(data), count);
-    *written = count;
-    return true;
-  }
-  bool WriteFile(OutputHandle, const void*, std::uint32_t, std::uint32_t*) override { return false; }
-  std::uint32_t LastError() override { return 0; }
-  std::uint32_t TickCount() override { return 0; }
-  void Sleep(std::uint32_t) override {}
-  std::wstring SystemMessage(std::uint32_t) override { return {}; }
-  std::string bytes;
-  std::vector<std::size_t> starts;  // where each document begins in `bytes`
-};
+using CMemorySpooler = jb::CMemorySpoolerCalls;
 
 // What a file port of Wine's spooler holds after the documents: each job is written from the start of the file
 // without cutting it, so a shorter later document leaves the end of a longer earlier one in place.
