@@ -81,33 +81,39 @@ double WindowDensityWith(const CFieldBits& bits,
   return static_cast<double>(CountRect(bits, left, top, right, bottom)) / area;
 }
 
-// Whether a 6 x 6 window with more than 30 set pixels may exist with its rows in [top, bottom): such a window has
-// at least four rows with five or more of its six pixels set (six rows of which k hold at least 5 give at most
-// 6k + 4(6 - k), which reaches 31 only from k = 4). False settles that no window of the solid-block test can pass.
-// Rows are taken as 64-bit words (least significant bit leftmost) of the whole field width.
-bool MayHoldDenseWindow(const CFieldBits& bits, std::int64_t top, std::int64_t bottom) {
+// Whether a 6 x 6 window with more than 30 set pixels may exist with its rows in [top, bottom) and its columns in
+// [left, right): such a window has at least four rows with five or more of its six pixels set (six rows of which k
+// hold at least 5 give at most 6k + 4(6 - k), which reaches 31 only from k = 4). False settles that no window of the
+// solid-block test can pass. Rows are taken as 64-bit words (leftmost pixel in the highest bit) from the byte that
+// holds `left`; pixels outside the extent read as clear, which only windows that the test never counts can meet.
+bool MayHoldDenseWindow(const CFieldBits& bits,
+                        std::int64_t top,
+                        std::int64_t bottom,
+                        std::int64_t left,
+                        std::int64_t right) {
   const CGraphicField& f = bits.Field();
-  const std::int64_t bytes = f.bytesPerRow;
-  const std::size_t words = static_cast<std::size_t>((bytes + 7) / 8) + 1;  // one clear word past the right edge
+  if (right <= left || bottom <= top) return false;
+  const std::int64_t j0 = CFieldBits::FloorDiv8(left - f.extent.left);
+  const std::int64_t j1 = CFieldBits::FloorDiv8(right - 1 - f.extent.left);
+  const std::size_t words = static_cast<std::size_t>((j1 - j0 + 8) / 8) + 1;  // one clear word past the right edge
   std::vector<std::uint64_t> row(words);
   std::vector<std::uint64_t> five(6 * words);  // ring of the last six rows: positions with at most one clear pixel
   bool flagged[6] = {};
   for (std::int64_t y = top; y < bottom; ++y) {
-    // Words of 64 pixels, leftmost pixel in the highest bit; bytes past the right edge read as clear.
-    for (std::size_t w = 0; w + 1 < words; ++w) row[w] = bits.Word(y, static_cast<std::int64_t>(8 * w));
-    if (bytes % 8 != 0) row[words - 2] &= ~std::uint64_t{0} << (8 * (8 - bytes % 8));
+    for (std::size_t w = 0; w + 1 < words; ++w) row[w] = bits.Word(y, j0 + static_cast<std::int64_t>(8 * w));
     row[words - 1] = 0;
     const std::size_t slot = static_cast<std::size_t>((y - top) % 6);
     std::uint64_t* out = &five[slot * words];
     bool any = false;
     for (std::size_t w = 0; w + 1 < words; ++w) {
-      // Clear pixels of x .. x + 5 for every x of the word.
-      // Five of six set pixels hold a run of three: without one the word has no such position.
       const std::uint64_t r0 = row[w], r1 = row[w + 1];
-      if ((r0 & ((r0 << 1) | (r1 >> 63)) & ((r0 << 2) | (r1 >> 62))) == 0) {
+      // Windows that start in this word reach five pixels into the next one: without a set pixel here, only the
+      // last of them can hold five set pixels, and only when those five are set.
+      if (r0 == 0 && (r1 >> 59) != 0x1F) {
         out[w] = 0;
         continue;
       }
+      // Clear pixels of x .. x + 5 for every x of the word: `two` marks positions with at least two.
       const std::uint64_t c0 = ~r0, c1 = ~r1;
       std::uint64_t one = c0, two = 0;
       for (int k = 1; k < 6; ++k) {
@@ -316,8 +322,11 @@ int SolidBlockTest(const CGraphicField& f) {
   while (s < w && s < h) {
     if (!runChecked && windows + g * g > kWindowsBeforeRunCheck) {
       runChecked = true;
-      if (!MayHoldDenseWindow(bits, std::max<std::int64_t>(top - 15, f.extent.top),
-                              std::min<std::int64_t>(top + h + 15, f.extent.bottom)))
+      // Every window lies within 12 dots left and above the ink box and 15 right and below it.
+      if (!MayHoldDenseWindow(bits, std::max<std::int64_t>(top - 16, f.extent.top),
+                              std::min<std::int64_t>(top + h + 16, f.extent.bottom),
+                              std::max<std::int64_t>(left - 16, f.extent.left),
+                              std::min<std::int64_t>(left + w + 16, f.extent.right)))
         return kSolidBlockNone;
     }
     const std::int64_t cw = w / g, ch = h / g;

@@ -107,8 +107,25 @@ double RefWindow(const CGraphicField& f, std::int64_t l, std::int64_t t, std::in
   return static_cast<double>(n) / static_cast<double>((r - l) * (b - t));
 }
 
-int RefSolidBlock(const CGraphicField& f) {
+// The literal solid-block test over the pixel queries (taken once per pixel); `windows` counts the windows it
+// looked at.
+int RefSolidBlock(const CGraphicField& f, std::int64_t* windows = nullptr) {
   if (!f.HasInk()) return -2;
+  const CDotRect e = f.extent;
+  std::vector<char> px(static_cast<std::size_t>(e.Width() * e.Height()));
+  for (std::int64_t y = e.top; y < e.bottom; ++y)
+    for (std::int64_t x = e.left; x < e.right; ++x)
+      px[static_cast<std::size_t>((y - e.top) * e.Width() + (x - e.left))] = Set(f, x, y);
+  std::int64_t looked = 0;
+  const auto window = [&](std::int64_t l, std::int64_t t) {
+    if (windows != nullptr) *windows = ++looked;
+    if (l < e.left || t < e.top || l + 6 > e.right || t + 6 > e.bottom) return -1.0;
+    int n = 0;
+    for (std::int64_t y = t; y < t + 6; ++y)
+      for (std::int64_t x = l; x < l + 6; ++x)
+        n += px[static_cast<std::size_t>((y - e.top) * e.Width() + (x - e.left))];
+    return n / 36.0;
+  };
   const std::int64_t w = f.inkBox.Width(), h = f.inkBox.Height();
   std::int64_t g = 2, s = 12, lim = 6;
   while (s < w && s < h) {
@@ -116,12 +133,12 @@ int RefSolidBlock(const CGraphicField& f) {
     for (std::int64_t cy = 0; cy < g; ++cy)
       for (std::int64_t cx = 0; cx < g; ++cx) {
         const std::int64_t x = f.inkBox.left + cx * cw + (cw - 6) / 2, y = f.inkBox.top + cy * ch + (ch - 6) / 2;
-        const double r = RefWindow(f, x, y, x + 6, y + 6);
+        const double r = window(x, y);
         if (r > 0.83334) return 1;
         if (r >= 0.5) {
           const int moves[4][2] = {{-9, 0}, {0, -9}, {9, 0}, {0, 9}};
           for (auto& mv : moves)
-            if (RefWindow(f, x + mv[0], y + mv[1], x + mv[0] + 6, y + mv[1] + 6) > 0.83334) return 1;
+            if (window(x + mv[0], y + mv[1]) > 0.83334) return 1;
           lim += 2;
         }
       }
@@ -348,6 +365,53 @@ TEST_P(FieldMeasuresRandom, SolidBlockOnStripesWithBlobsAgreesWithTheFullGrid) {
     SCOPED_TRACE("round " + std::to_string(round));
     EXPECT_EQ(RefSolidBlock(j.Field()), SolidBlockTest(j.Field()));
   }
+}
+
+TEST_P(FieldMeasuresRandom, SolidBlockFindsNearlySolidWindowsAtEveryColumnOffset) {
+  // A screen that half fills every window keeps the grid growing past its first thousand windows. A solid or
+  // nearly solid 6 x 6 block sits where a late grid looks, at every column offset within the field's 64-pixel
+  // words, with its clear pixels anywhere or stacked in one of its first three columns (a clear column on a word
+  // boundary leaves no run of three set pixels in the word where the block starts).
+  std::mt19937 rng(2024);
+  const int inkW = 110, inkH = 110;
+  int foundLate = 0;
+  for (int offset = 0; offset < 64; ++offset) {
+    for (int style = 0; style < 4; ++style) {
+      const int g = 12 + static_cast<int>(rng() % 6);
+      const int cw = inkW / g, ch = inkH / g;
+      const int cx = static_cast<int>(rng() % g), cy = static_cast<int>(rng() % g);
+      const int wx = cx * cw + (cw - 6) / 2, wy = cy * ch + (ch - 6) / 2;
+      const int lead = ((offset - wx) % 64 + 64) % 64;  // ink box's first column in the field
+      std::vector<char> clear(36, 0);
+      if (style == 0) {
+        for (int k = static_cast<int>(rng() % 6); k > 0; --k) clear[rng() % 36] = 1;
+      } else {
+        // Five clear pixels in column style - 1, or three there and two elsewhere.
+        const std::size_t col = static_cast<std::size_t>(style - 1);
+        const int stacked = rng() % 2 == 0 ? 5 : 3;
+        for (int r = 0; r < stacked; ++r) clear[static_cast<std::size_t>(r) * 6 + col] = 1;
+        for (int k = stacked; k < 5; ++k) clear[rng() % 36] = 1;
+      }
+      const bool checker = rng() % 3 == 0;
+      const Bitmap bm = Bitmap::FromPredicate(lead + inkW + static_cast<int>(rng() % 20), inkH, [&](int col, int y) {
+        const int x = col - lead;
+        if (x < 0 || x >= inkW) return false;
+        if ((x == 0 && y == 0) || (x == inkW - 1 && y == inkH - 1)) return true;  // the ink box's corners
+        if (x >= wx && x < wx + 6 && y >= wy && y < wy + 6)
+          return clear[static_cast<std::size_t>((y - wy) * 6 + (x - wx))] == 0;
+        // Columns in pairs, with the column left of the block and the two right of it clear.
+        return checker ? (x + y) % 2 == 0 : (x - wx + 64) % 4 < 2;
+      });
+      CFieldJob j({bm}, GetParam(), static_cast<int>(rng() % 5), 0);
+      std::int64_t windows = 0;
+      const int expected = RefSolidBlock(j.Field(), &windows);
+      EXPECT_EQ(expected, SolidBlockTest(j.Field()))
+          << "window at column " << offset << " of a word (" << wx << "," << wy << " in the ink box, grid " << g
+          << "), clear style " << style;
+      if (expected == kSolidBlockFound && windows > 1024) ++foundLate;
+    }
+  }
+  EXPECT_GT(foundLate, 128);  // most blocks are only met by the late grids
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, FieldMeasuresRandom, ::testing::Values('A', 'B'));
