@@ -437,7 +437,7 @@ std::int64_t TransferPixels(const CGraphicField& source, CGraphicField& target, 
 
 bool IsMergeable(const CGraphicField& a, const CGraphicField& b, std::int64_t packetWeight) {
   if (a.ribbonIndex != b.ribbonIndex || a.consolidationMark != 0 || b.consolidationMark != 0) return false;
-  if (!a.HasInk() || !b.HasInk()) return false;
+  // A field without pixels has no ink box; only when neither has one is the union empty.
   const CDotRect u = UnionRect(a.inkBox, b.inkBox);
   if (u.IsEmpty()) return false;
   // Areas saturate at INT64_MAX, and so does their sum.
@@ -498,7 +498,6 @@ bool CSyntheticGraphicField::BuildEmptyBitmap() {
 }
 
 CSyntheticGraphicField* CSyntheticGraphicField::Merge(CGraphicField& first, CGraphicField& second, bool sameRibbon) {
-  if (!first.HasInk() || !second.HasInk()) return nullptr;
   const CDotRect u = UnionRect(first.inkBox, second.inkBox);
   if (u.IsEmpty()) return nullptr;
   if (first.charsPerByte != second.charsPerByte || (second.format != 'A' && second.format != 'B')) return nullptr;

@@ -133,8 +133,8 @@ class CGraphicFieldClone : public CSyntheticGraphicField {
 // The target's pixel count and ink box are left to the caller.
 std::int64_t TransferPixels(const CGraphicField& source, CGraphicField& target, int mode, const CDotRect& rect);
 
-// Mergeable test: same ribbon index, neither marked, a non-empty union of the ink boxes, and the two extents'
-// areas plus packetWeight at least the area of that union.
+// Mergeable test: same ribbon index, neither marked, a non-empty union of the ink boxes (a field without pixels
+// counts with the other's ink box), and the two extents' areas plus packetWeight at least the area of that union.
 bool IsMergeable(const CGraphicField& a,
                  const CGraphicField& b,
                  std::int64_t packetWeight = kDefaultPacketWeightInPixels);

@@ -373,6 +373,25 @@ TEST(PageSteps, MergingPassJoinsNearbyFieldsOfOneRibbon) {
   EXPECT_FALSE(bar.backwards);
 }
 
+TEST(PageSteps, AFieldWithoutPixelsMergesWithANeighbourOfItsRibbon) {
+  using namespace testing;
+  const Bitmap blank = Bitmap::FromPredicate(8, 2, [](int, int) { return false; });
+  const std::string text = Header() + Field(1, "K", 0, 0, Box(8, 2)) + Field(1, "K", 8, 0, blank) +
+                           Field(1, "K", 200, 0, blank) + PageEnd(1, 1) + Trailer();
+  CQzplJobData job;
+  job.SetText(text.data(), text.size());
+  ASSERT_EQ(1, job.ParseJob());
+  const auto& f = job.pages[0]->graphicFields;
+  // Only the union of two ink boxes must not be empty: two blank fields never merge, a blank one with ink does.
+  EXPECT_FALSE(IsMergeable(*f[1], *f[2]));
+  EXPECT_EQ(2, job.MergeSameRibbonFields());
+  ASSERT_EQ(1u, f.size());
+  EXPECT_EQ((CDotRect{0, 0, 8, 2}), f[0]->inkBox);
+  EXPECT_EQ(f[0]->inkBox, f[0]->extent);
+  EXPECT_EQ(16, f[0]->pixelCount);
+  EXPECT_EQ(3u, static_cast<CSyntheticGraphicField*>(f[0])->sources.size());
+}
+
 TEST(PageSteps, FieldsOfDifferentFormatsStayUnmerged) {
   using namespace testing;
   const std::string text =
