@@ -33,6 +33,8 @@ if(NOT VYX_MANAGER_ONLY)
   vyx_win32_library(vyxsetupwin SETUP ${CMAKE_SOURCE_DIR}/setup/*.cpp)
   vyx_win32_program(VyxSetup vyxsetupwin ${CMAKE_SOURCE_DIR}/setup/setup_main_win32.cpp
     ${CMAKE_SOURCE_DIR}/setup/VyxSetup.rc)
+  set_source_files_properties(${CMAKE_SOURCE_DIR}/setup/VyxSetup.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_SOURCE_DIR}/setup/resource.h;${CMAKE_SOURCE_DIR}/resources/setup/welcome.bmp")
 
   vyx_win32_library(vyxspoolkitwin SPOOLKIT ${CMAKE_SOURCE_DIR}/spoolkit/*.cpp)
   add_library(Spoolkit SHARED ${CMAKE_SOURCE_DIR}/spoolkit/spoolkit_main_win32.cpp

@@ -13,7 +13,6 @@
 #define IDD_UNIT_PAGE 112
 
 #define IDB_WELCOME 120
-#define IDI_SETUP 121
 
 // Controls. Every page has a group box with the same id.
 #define IDC_PAGE_GROUP 1000

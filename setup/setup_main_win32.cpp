@@ -1,6 +1,9 @@
 // Entry point of VyxSetup, the setup wizard.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return 0;
+#include "setup/wizard_sheet_win32.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  vyx::CVYXSetupApp app(instance);
+  return app.Run();
 }

@@ -11,11 +11,13 @@ namespace vyx::testing {
 
 class CTestPrinterQueue {
  public:
-  // Adds the queue (and once the test driver); Ok() says whether the spooler took it.
-  CTestPrinterQueue(const wchar_t* name, const std::wstring& portPath) : m_name(name) {
+  // Adds the queue (and once the test driver, or a driver of another name on the same files); Ok() says whether
+  // the spooler took it.
+  CTestPrinterQueue(const wchar_t* name, const std::wstring& portPath, const wchar_t* driverName = L"VYX Test Driver")
+      : m_name(name) {
     DRIVER_INFO_3W driver{};
     driver.cVersion = 3;
-    driver.pName = const_cast<wchar_t*>(L"VYX Test Driver");
+    driver.pName = const_cast<wchar_t*>(driverName);
     driver.pEnvironment = const_cast<wchar_t*>(L"Windows x64");
     driver.pDriverPath = const_cast<wchar_t*>(L"wineps.drv");
     driver.pDataFile = const_cast<wchar_t*>(L"wineps.drv");
