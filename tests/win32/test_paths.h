@@ -1,5 +1,5 @@
-// Paths in Win32 tests: the folder of the test program (where every deliverable is built) and the Linux paths of
-// the source and build trees as Wine's Z: drive shows them.
+// Paths in Win32 tests: the folder of the test program (where every deliverable is built), the Linux paths of
+// the source and build trees as Wine's Z: drive shows them, and where screenshots go.
 #pragma once
 
 #include <windows.h>
@@ -20,6 +20,13 @@ inline std::wstring WinePath(const std::string& unixPath) {
   for (wchar_t& c : w)
     if (c == L'/') c = L'\\';
   return w;
+}
+
+// build/win64/screenshots/<name>.png: what a user sees, kept for people to look at.
+inline std::wstring ScreenshotPath(const std::string& name) {
+  const std::string folder = std::string(VYX_BINARY_DIR) + "/screenshots";
+  CreateDirectoryW(WinePath(folder).c_str(), nullptr);
+  return WinePath(folder + "/" + name + ".png");
 }
 
 }  // namespace vyx::testing
