@@ -36,7 +36,14 @@ if(NOT VYX_MANAGER_ONLY)
   set_source_files_properties(${CMAKE_SOURCE_DIR}/setup/VyxSetup.rc PROPERTIES OBJECT_DEPENDS
     "${CMAKE_SOURCE_DIR}/setup/resource.h;${CMAKE_SOURCE_DIR}/resources/setup/welcome.bmp")
 
-  vyx_win32_library(vyxspoolkitwin SPOOLKIT ${CMAKE_SOURCE_DIR}/spoolkit/*.cpp)
+  # The session helper's Win32 code as objects: all of it goes into the DLL (the .def names the exports) and into
+  # the Win32 tests, which call its functions with platform tables of their own.
+  file(GLOB spoolkit_srcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/spoolkit/*_win32.cpp)
+  list(FILTER spoolkit_srcs EXCLUDE REGEX "_main_win32\\.cpp$")
+  add_library(vyxspoolkitwin OBJECT ${spoolkit_srcs})
+  target_compile_definitions(vyxspoolkitwin PUBLIC ${VYX_WIN32_DEFS} PRIVATE SPOOLKIT_BUILDING)
+  target_link_libraries(vyxspoolkitwin PUBLIC vyxcore ${VYX_WIN32_SYSLIBS})
+  vyx_warnings(vyxspoolkitwin)
   add_library(Spoolkit SHARED ${CMAKE_SOURCE_DIR}/spoolkit/spoolkit_main_win32.cpp
     ${CMAKE_SOURCE_DIR}/spoolkit/Spoolkit.rc ${CMAKE_SOURCE_DIR}/spoolkit/Spoolkit.def)
   set_target_properties(Spoolkit PROPERTIES PREFIX "" OUTPUT_NAME Spoolkit)

@@ -1,8 +1,7 @@
-// Entry point of the session helper library that the printer driver loads inside the spooler.
+// Entry point of the session helper library that the printer driver loads inside the spooler. The library keeps
+// no state, so there is nothing to set up or tear down.
 #include <windows.h>
 
-BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
-  // No per-thread work: the library keeps no state of its own.
-  if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
   return TRUE;
 }
