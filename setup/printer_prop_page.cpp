@@ -39,7 +39,7 @@ void CPrinterPropPage::OnActivate() {
     const std::wstring printer = SelectedRow(IDC_PRINTER_LIST);
     FillPorts();
     if (!m_context.state.install) FillPrinters();
-    CControlView& printers = Control(IDC_PRINTER_LIST);
+    CPageControlView& printers = Control(IDC_PRINTER_LIST);
     const auto kept = std::find(printers.rows.begin(), printers.rows.end(), printer);
     if (kept != printers.rows.end()) printers.selection = static_cast<int>(kept - printers.rows.begin());
     if (m_context.state.install) {
@@ -72,7 +72,7 @@ void CPrinterPropPage::SetUpForMode() {
 }
 
 void CPrinterPropPage::FillPorts() {
-  CControlView& ports = Control(IDC_PORT_LIST);
+  CPageControlView& ports = Control(IDC_PORT_LIST);
   m_context.spooler.ListPorts(ports.rows);
   ports.selection = ports.rows.empty() ? -1 : 0;
 }
@@ -81,20 +81,20 @@ void CPrinterPropPage::FillPrinters() {
   std::vector<CPrinterRecord> all;
   m_context.spooler.ListPrinters(all);
   m_printers = PrintersUsingDriver(all, kDriverName);
-  CControlView& list = Control(IDC_PRINTER_LIST);
+  CPageControlView& list = Control(IDC_PRINTER_LIST);
   list.rows.clear();
   for (const CPrinterRecord& printer : m_printers) list.rows.push_back(printer.name);
   list.selection = list.rows.empty() ? -1 : 0;
 }
 
 std::wstring CPrinterPropPage::SelectedRow(int control) {
-  const CControlView& list = Control(control);
+  const CPageControlView& list = Control(control);
   if (list.selection < 0 || list.selection >= static_cast<int>(list.rows.size())) return {};
   return list.rows[static_cast<std::size_t>(list.selection)];
 }
 
 void CPrinterPropPage::SelectPort(const std::wstring& port) {
-  CControlView& ports = Control(IDC_PORT_LIST);
+  CPageControlView& ports = Control(IDC_PORT_LIST);
   const auto found = std::find(ports.rows.begin(), ports.rows.end(), port);
   if (found != ports.rows.end()) ports.selection = static_cast<int>(found - ports.rows.begin());
 }
@@ -112,12 +112,12 @@ void CPrinterPropPage::SelectPrinterPort() {
 }
 
 void CPrinterPropPage::UpdatePortButton() {
-  CControlView& button = Control(IDC_PORT_BUTTON);
+  CPageControlView& button = Control(IDC_PORT_BUTTON);
   button.enabled = m_context.state.install || IsTcpIpMonitor(m_context.spooler.PortMonitor(SelectedRow(IDC_PORT_LIST)));
 }
 
 void CPrinterPropPage::OnSelect(int control, int index) {
-  CControlView& list = Control(control);
+  CPageControlView& list = Control(control);
   if ((control != IDC_PRINTER_LIST && control != IDC_PORT_LIST) || index < 0 ||
       index >= static_cast<int>(list.rows.size())) {
     return;
@@ -147,7 +147,7 @@ void CPrinterPropPage::OnClick(int control) {
 void CPrinterPropPage::AddPort() {
   const std::wstring port = m_context.printers.AddPort(Control(IDC_EXPERT).checked);
   if (port.empty()) return;
-  CControlView& ports = Control(IDC_PORT_LIST);
+  CPageControlView& ports = Control(IDC_PORT_LIST);
   if (std::find(ports.rows.begin(), ports.rows.end(), port) == ports.rows.end()) ports.rows.push_back(port);
   SelectPort(port);
 }
@@ -155,13 +155,13 @@ void CPrinterPropPage::AddPort() {
 void CPrinterPropPage::DeletePort() {
   const std::wstring port = SelectedRow(IDC_PORT_LIST);
   if (port.empty() || !m_context.printers.DeletePort(port)) return;
-  CControlView& ports = Control(IDC_PORT_LIST);
+  CPageControlView& ports = Control(IDC_PORT_LIST);
   ports.rows.erase(std::remove(ports.rows.begin(), ports.rows.end(), port), ports.rows.end());
   ports.selection = ports.rows.empty() ? -1 : 0;
   // Printers that used the port were moved to another one: show where the chosen printer is now.
   const std::wstring printer = SelectedRow(IDC_PRINTER_LIST);
   FillPrinters();
-  CControlView& printers = Control(IDC_PRINTER_LIST);
+  CPageControlView& printers = Control(IDC_PRINTER_LIST);
   const auto kept = std::find(printers.rows.begin(), printers.rows.end(), printer);
   if (kept != printers.rows.end()) printers.selection = static_cast<int>(kept - printers.rows.begin());
   SelectPrinterPort();

@@ -18,7 +18,7 @@ void CLanguagePage::Label() {
 }
 
 void CLanguagePage::SetDefaults() {
-  CControlView& list = Control(IDC_LANGUAGE_LIST);
+  CPageControlView& list = Control(IDC_LANGUAGE_LIST);
   list.rows.clear();
   list.selection = -1;
   if (CStringLoader* loader = m_context.state.language.Loader()) {
@@ -31,7 +31,7 @@ void CLanguagePage::OnActivate() {
 }
 
 void CLanguagePage::OnSelect(int control, int index) {
-  CControlView& list = Control(IDC_LANGUAGE_LIST);
+  CPageControlView& list = Control(IDC_LANGUAGE_LIST);
   if (control != IDC_LANGUAGE_LIST || index < 0 || index >= static_cast<int>(list.rows.size())) return;
   list.selection = index;
   m_context.state.language.SetBase(index * 1000);

@@ -24,14 +24,14 @@ inline constexpr int kStayOnPage = -1;  // a step failed; the user can retry or 
 
 enum class EWizardButtons { kNext, kBackNext, kBack, kFinish };
 
-struct CControlView {
+struct CPageControlView {
   std::optional<std::wstring> text;  // unset: the template's own text stays (a missing string)
   bool visible = true;
   bool enabled = true;
   bool checked = false;
   std::vector<std::wstring> rows;  // list and combo box entries
   int selection = -1;
-  bool operator==(const CControlView&) const = default;
+  bool operator==(const CPageControlView&) const = default;
 };
 
 struct CPageView {
@@ -39,7 +39,7 @@ struct CPageView {
   EWizardButtons buttons = EWizardButtons::kBackNext;
   bool cancel_hidden = false;
   std::optional<std::wstring> finish_text;
-  std::map<int, CControlView> controls;
+  std::map<int, CPageControlView> controls;
 };
 
 // Everything the pages work with besides their own state.
@@ -91,7 +91,7 @@ class CWizardPage {
   virtual void OnActivate() {}
 
   std::wstring String(int offset) const { return m_context.state.language.GetString(offset); }
-  CControlView& Control(int id) { return m_view.controls[id]; }
+  CPageControlView& Control(int id) { return m_view.controls[id]; }
   // The text of base + offset onto a control or the title, when the string exists.
   void SetLabel(int control, int offset);
   void SetTitle(int offset);

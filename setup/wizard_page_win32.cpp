@@ -176,11 +176,11 @@ void CWizardPageWindow::Apply(bool activating) {
   m_applying = false;
 }
 
-void CWizardPageWindow::ApplyControl(int id, const CControlView& view) {
+void CWizardPageWindow::ApplyControl(int id, const CPageControlView& view) {
   const HWND control = GetDlgItem(m_window, id);
   if (control == nullptr) return;
   const auto found = m_applied.find(id);
-  const CControlView* last = found == m_applied.end() ? nullptr : &found->second;
+  const CPageControlView* last = found == m_applied.end() ? nullptr : &found->second;
   if (last == nullptr || last->visible != view.visible) ShowWindow(control, view.visible ? SW_SHOW : SW_HIDE);
   if (last == nullptr || last->enabled != view.enabled) EnableWindow(control, view.enabled);
   // Compared with what the control shows, so that text the user is typing is never set again under the caret.

@@ -30,7 +30,7 @@ class CWizardPageWindow {
   void OnInitialise();
   // Copies what changed in the view onto the controls; with `activating` also the wizard buttons and title.
   void Apply(bool activating);
-  void ApplyControl(int id, const CControlView& view);
+  void ApplyControl(int id, const CPageControlView& view);
   void ApplySheet(bool activating);
   void ApplyTitle();
   HWND Sheet() const { return GetParent(m_window); }
@@ -38,7 +38,7 @@ class CWizardPageWindow {
   CWizardPage& m_model;
   int m_index;
   HWND m_window = nullptr;
-  std::map<int, CControlView> m_applied;
+  std::map<int, CPageControlView> m_applied;
   std::optional<EWizardButtons> m_appliedButtons;
   std::optional<std::wstring> m_appliedTitle;
   bool m_active = false;

@@ -104,7 +104,7 @@ class SetupWizard : public ::testing::Test {
   }
 
   const CPageView& View() const { return flow.Current().View(); }
-  const CControlView& Control(int id) const { return View().controls.at(id); }
+  const CPageControlView& Control(int id) const { return View().controls.at(id); }
   int Page() const { return flow.Current().Template(); }
   std::wstring Title() const { return View().title.value_or(L""); }
   std::wstring Text(int id) const { return Control(id).text.value_or(L""); }
