@@ -64,6 +64,8 @@ inline constexpr int kStrIncompleteAddress = 1227;
 inline constexpr int kStrDevicesFound = 1228;
 inline constexpr int kStrTcpIpInstruction = 1229;
 inline constexpr int kStrSearchingDevices = 1231;
+inline constexpr int kStrPortNumberRange = 1232;
+inline constexpr int kStrPortNameMissing = 1233;
 inline constexpr int kStrSetupCaption = 1250;  // caption of the wizard's messages
 inline constexpr int kStrPortBusyCaption = 1252;
 
@@ -206,6 +208,8 @@ inline constexpr std::array kFixedStringOffsets = {
     kStrDevicesFound,
     kStrTcpIpInstruction,
     kStrSearchingDevices,
+    kStrPortNumberRange,
+    kStrPortNameMissing,
     kStrSetupCaption,
     kStrPortBusyCaption,
     kStrCancel,

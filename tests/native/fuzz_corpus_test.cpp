@@ -12,6 +12,7 @@
 #include "fuzz/targets/btw_job_target.h"
 #include "fuzz/targets/cut_path_target.h"
 #include "fuzz/targets/devmode_target.h"
+#include "fuzz/targets/discovery_reply_target.h"
 #include "fuzz/targets/job_target.h"
 #include "fuzz/targets/options_target.h"
 
@@ -29,6 +30,7 @@ const CCorpus kCorpora[] = {
     {"job", vyx::fuzz::RunJobCase, 8},          {"btw_job", vyx::fuzz::RunBtwJobCase, 6},
     {"cut_path", vyx::fuzz::RunCutPathCase, 8}, {"options", vyx::fuzz::RunOptionsCase, 8},
     {"devmode", vyx::fuzz::RunDevmodeCase, 8},
+    {"discovery_reply", vyx::fuzz::RunDiscoveryReplyCase, 8},
 };
 
 std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& dir) {

@@ -41,5 +41,7 @@ int Fail(std::string_view command, const std::string& message);
 void AddOptionsCommand(CCommandSet& commands);
 void AddInspectCommand(CCommandSet& commands);
 void AddPrintCommand(CCommandSet& commands);
+void AddDiscoverCommand(CCommandSet& commands);
+void AddSendCommand(CCommandSet& commands);
 
 }  // namespace vyxq5

@@ -13,6 +13,8 @@ void (*const kCommands[])(CCommandSet&) = {
     AddOptionsCommand,
     AddInspectCommand,
     AddPrintCommand,
+    AddDiscoverCommand,
+    AddSendCommand,
 };
 
 int Report(std::string_view command, const std::string& message, int status) {
