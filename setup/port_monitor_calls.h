@@ -10,6 +10,7 @@ namespace vyx {
 
 using XcvHandle = void*;
 
+inline constexpr std::uint32_t kErrorGenFailure = 31;
 inline constexpr std::uint32_t kErrorInvalidParameter = 87;
 inline constexpr std::uint32_t kErrorBusy = 170;
 inline constexpr std::uint32_t kErrorUnknownPort = 1796;
@@ -23,11 +24,11 @@ class CPortMonitorCalls {
   virtual bool OpenXcv(const std::wstring& name, XcvHandle* handle) = 0;
   // Sends a command with its input record and no output data; false with LastError() set when the call itself
   // fails, otherwise `status` holds the monitor's answer (0 for success).
-  virtual bool XcvData(XcvHandle handle,
-                       const std::wstring& command,
-                       const void* input,
-                       std::size_t input_size,
-                       std::uint32_t* status) = 0;
+  virtual bool SendXcvData(XcvHandle handle,
+                           const std::wstring& command,
+                           const void* input,
+                           std::size_t input_size,
+                           std::uint32_t* status) = 0;
   virtual bool ClosePrinter(XcvHandle handle) = 0;
   virtual std::uint32_t LastError() = 0;
   // The system's text for an error code; empty when there is none.

@@ -17,11 +17,11 @@ bool CWin32PortMonitorCalls::OpenXcv(const std::wstring& name, XcvHandle* handle
   return true;
 }
 
-bool CWin32PortMonitorCalls::XcvData(XcvHandle handle,
-                                     const std::wstring& command,
-                                     const void* input,
-                                     std::size_t input_size,
-                                     std::uint32_t* status) {
+bool CWin32PortMonitorCalls::SendXcvData(XcvHandle handle,
+                                         const std::wstring& command,
+                                         const void* input,
+                                         std::size_t input_size,
+                                         std::uint32_t* status) {
   DWORD needed = 0;
   DWORD monitor_status = 0;
   const BOOL ok = XcvDataW(static_cast<HANDLE>(handle), command.c_str(), static_cast<PBYTE>(const_cast<void*>(input)),

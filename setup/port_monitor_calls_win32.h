@@ -8,11 +8,11 @@ namespace vyx {
 class CWin32PortMonitorCalls : public CPortMonitorCalls {
  public:
   bool OpenXcv(const std::wstring& name, XcvHandle* handle) override;
-  bool XcvData(XcvHandle handle,
-               const std::wstring& command,
-               const void* input,
-               std::size_t input_size,
-               std::uint32_t* status) override;
+  bool SendXcvData(XcvHandle handle,
+                   const std::wstring& command,
+                   const void* input,
+                   std::size_t input_size,
+                   std::uint32_t* status) override;
   bool ClosePrinter(XcvHandle handle) override;
   std::uint32_t LastError() override;
   std::wstring SystemMessage(std::uint32_t code) override;

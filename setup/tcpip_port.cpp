@@ -7,8 +7,25 @@
 namespace vyx {
 namespace {
 
+// A failed call's error code; a call that failed without one still failed.
+std::uint32_t FailureCode(CPortMonitorCalls& calls) {
+  const std::uint32_t error = calls.LastError();
+  return error != 0 ? error : kErrorGenFailure;
+}
+
 void ShowFailure(CPortMonitorCalls& calls, CMessageSink& sink, std::uint32_t error, const wchar_t* caption) {
   if (error != 0) sink.Show(calls.SystemMessage(error), caption, kMbOk);
+}
+
+// Opens the Standard TCP/IP monitor's configuration handle; 0, or the error after its message.
+std::uint32_t OpenTcpIpMonitor(CPortMonitorCalls& calls,
+                               CMessageSink& sink,
+                               XcvHandle& handle,
+                               const wchar_t* caption) {
+  if (calls.OpenXcv(kTcpIpMonitorXcv, &handle)) return 0;
+  const std::uint32_t error = FailureCode(calls);
+  ShowFailure(calls, sink, error, caption);
+  return error;
 }
 
 // Closes the handle; a failing close is reported and replaces a result that was success.
@@ -18,7 +35,7 @@ std::uint32_t CloseXcv(CPortMonitorCalls& calls,
                        std::uint32_t result,
                        const wchar_t* caption) {
   if (calls.ClosePrinter(handle)) return result;
-  const std::uint32_t error = calls.LastError();
+  const std::uint32_t error = FailureCode(calls);
   ShowFailure(calls, sink, error, caption);
   return result != 0 ? result : error;
 }
@@ -33,15 +50,11 @@ std::uint32_t CreateTcpIpPort(CPortMonitorCalls& calls,
   PORT_DATA_1 record;
   if (!FillPortData1(record, port_name, ip_address, port_number)) return kErrorInvalidParameter;
   XcvHandle handle = nullptr;
-  if (!calls.OpenXcv(kTcpIpMonitorXcv, &handle)) {
-    const std::uint32_t error = calls.LastError();
-    ShowFailure(calls, sink, error, L"CreateTcpIpPort: OpenPrinter");
-    return error;
-  }
+  if (const std::uint32_t error = OpenTcpIpMonitor(calls, sink, handle, L"CreateTcpIpPort: OpenPrinter")) return error;
   std::uint32_t status = 0;
   std::uint32_t result = 0;
-  if (!calls.XcvData(handle, L"AddPort", &record, sizeof record, &status)) {
-    result = calls.LastError();
+  if (!calls.SendXcvData(handle, L"AddPort", &record, sizeof record, &status)) {
+    result = FailureCode(calls);
     ShowFailure(calls, sink, result, L"CreateTcpIpPort: XcvData failed");
   } else if (status != 0) {
     result = status;
@@ -54,16 +67,12 @@ std::uint32_t DeleteTcpIpPort(CPortMonitorCalls& calls, CMessageSink& sink, cons
   DELETE_PORT_DATA_1 record;
   if (!FillDeletePortData1(record, port_name)) return kErrorInvalidParameter;
   XcvHandle handle = nullptr;
-  if (!calls.OpenXcv(kTcpIpMonitorXcv, &handle)) {
-    const std::uint32_t error = calls.LastError();
-    ShowFailure(calls, sink, error, L"DeleteTcpIpPort: OpenPrinter");
-    return error;
-  }
+  if (const std::uint32_t error = OpenTcpIpMonitor(calls, sink, handle, L"DeleteTcpIpPort: OpenPrinter")) return error;
   std::uint32_t status = 0;
   std::uint32_t result = 0;
   // The spooler reports a port in use either way: as the call's error or as the monitor's status.
-  if (!calls.XcvData(handle, L"DeletePort", &record, sizeof record, &status)) {
-    result = calls.LastError();
+  if (!calls.SendXcvData(handle, L"DeletePort", &record, sizeof record, &status)) {
+    result = FailureCode(calls);
     if (result != kErrorBusy) ShowFailure(calls, sink, result, L"DeleteTcpIpPort: XcvData");
   } else if (status != 0) {
     result = status;

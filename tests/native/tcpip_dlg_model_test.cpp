@@ -34,7 +34,7 @@ class CAcceptingMonitor : public CPortMonitorCalls {
     *handle = this;
     return true;
   }
-  bool XcvData(XcvHandle, const std::wstring&, const void* input, std::size_t, std::uint32_t* status) override {
+  bool SendXcvData(XcvHandle, const std::wstring&, const void* input, std::size_t, std::uint32_t* status) override {
     std::memcpy(&added, input, sizeof added);
     ++calls;
     *status = 0;

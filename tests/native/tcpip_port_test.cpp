@@ -24,17 +24,17 @@ class CFakeMonitor : public CPortMonitorCalls {
     *handle = this;
     return true;
   }
-  bool XcvData(XcvHandle handle,
-               const std::wstring& command,
-               const void* input,
-               std::size_t size,
-               std::uint32_t* status) override {
+  bool SendXcvData(XcvHandle handle,
+                   const std::wstring& command,
+                   const void* input,
+                   std::size_t size,
+                   std::uint32_t* status) override {
     EXPECT_EQ(this, handle);
     calls.push_back({command, std::string(static_cast<const char*>(input), size)});
     const std::size_t n = calls.size() - 1;
     *status = n < statuses.size() ? statuses[n] : 0;
     if (n < call_errors.size() && call_errors[n] != 0) return Fail(call_errors[n]);
-    return true;
+    return !fails_without_code || Fail(0);
   }
   bool ClosePrinter(XcvHandle) override {
     ++closes;
@@ -44,6 +44,7 @@ class CFakeMonitor : public CPortMonitorCalls {
   std::wstring SystemMessage(std::uint32_t code) override { return L"error " + std::to_wstring(code); }
 
   std::uint32_t open_error = 0, close_error = 0;
+  bool fails_without_code = false;                   // XcvData fails and leaves the last error at 0
   std::vector<std::uint32_t> call_errors, statuses;  // per XcvData call
   std::vector<std::wstring> opened;
   std::vector<CCall> calls;
@@ -100,6 +101,15 @@ TEST(CreateTcpIpPort, ANameTheRecordCannotHoldNeverReachesTheMonitor) {
   CRecordingMessageSink messages;
   EXPECT_EQ(kErrorInvalidParameter, CreateTcpIpPort(monitor, messages, std::wstring(64, L'x'), L"10.0.0.7", 9100));
   EXPECT_TRUE(monitor.opened.empty());
+}
+
+TEST(CreateTcpIpPort, ACallThatFailsWithoutAnErrorCodeIsStillAFailure) {
+  CFakeMonitor monitor;
+  monitor.fails_without_code = true;
+  CRecordingMessageSink messages;
+  EXPECT_EQ(kErrorGenFailure, CreateTcpIpPort(monitor, messages, L"TCP_IP_10.0.0.7", L"10.0.0.7", 9100));
+  EXPECT_EQ(kErrorGenFailure, DeleteTcpIpPort(monitor, messages, L"TCP_IP_10.0.0.7"));
+  EXPECT_EQ(2, monitor.closes);
 }
 
 TEST(DeleteTcpIpPort, SendsTheDeletePortRecordAndReportsFailures) {

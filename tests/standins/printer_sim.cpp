@@ -82,7 +82,7 @@ std::string CPrinterSimulator::MakeEntry(const CSimulatedPrinter& printer) {
   return entry;
 }
 
-bool CPrinterSimulator::OpenDiscovery(std::uint16_t port) {
+bool CPrinterSimulator::StartSockets() {
 #ifdef _WIN32
   if (!m_started) {
     WSADATA data;
@@ -91,6 +91,11 @@ bool CPrinterSimulator::OpenDiscovery(std::uint16_t port) {
 #endif
   m_started = true;
   m_stop = false;
+  return true;
+}
+
+bool CPrinterSimulator::OpenDiscovery(std::uint16_t port) {
+  if (!StartSockets()) return false;
   m_discoveryPort = OpenLoopback(SOCK_DGRAM, port, m_udp);
   if (m_discoveryPort == 0) return false;
   m_discoveryThread = std::thread([this] { ServeDiscovery(); });
@@ -130,14 +135,7 @@ void CPrinterSimulator::ServeDiscovery() {
 }
 
 bool CPrinterSimulator::StartRawPort(std::uint16_t port, long long close_after, const std::string& save_path) {
-#ifdef _WIN32
-  if (!m_started) {
-    WSADATA data;
-    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) return false;
-  }
-#endif
-  m_started = true;
-  m_stop = false;
+  if (!StartSockets()) return false;
   m_rawPort = OpenLoopback(SOCK_STREAM, port, m_tcp);
   if (m_rawPort == 0) return false;
   m_rawThread = std::thread([this, close_after, save_path] { ServeRaw(close_after, save_path); });

@@ -49,6 +49,7 @@ class CPrinterSimulator {
   static std::string MakeEntry(const CSimulatedPrinter& printer);
 
  private:
+  bool StartSockets();
   bool OpenDiscovery(std::uint16_t port);
   void ServeDiscovery();
   void ServeRaw(long long close_after, std::string save_path);
