@@ -28,7 +28,7 @@ bool SendRequest(CSocketCalls& calls, CMessageSink& sink, const CDiscoveryOption
     failed = "sendto";
   }
   if (failed == nullptr) return true;
-  ShowSocketFailure(calls, sink, calls.LastError(), MakeSocketFailureCaption(adapter.address_text, failed));
+  ShowSocketFailure(calls, sink, calls.LastError(), MakeSocketFailureCaption(failed, adapter.address_text));
   if (adapter.socket != kInvalidSocket) calls.Close(adapter.socket);
   adapter.socket = kInvalidSocket;
   return false;
@@ -78,7 +78,7 @@ void CollectReplies(CSocketCalls& calls,
         if (calls.IsWouldBlock(error)) {
           still_waiting.push_back(&adapter);
         } else {
-          ShowSocketFailure(calls, sink, error, MakeSocketFailureCaption(adapter.address_text, "recvfrom"));
+          ShowSocketFailure(calls, sink, error, MakeSocketFailureCaption("recvfrom", adapter.address_text));
         }
         continue;
       }
@@ -94,10 +94,12 @@ void CollectReplies(CSocketCalls& calls,
 
 }  // namespace
 
-std::wstring MakeSocketFailureCaption(const std::string& address_text, const char* call) {
-  std::wstring caption(address_text.begin(), address_text.end());
-  caption += L": ";
+std::wstring MakeSocketFailureCaption(const char* call, const std::string& address_text) {
+  // The call's name first, then the address: "%s: %S() failed".
+  std::wstring caption;
   for (const char* c = call; *c != '\0'; ++c) caption += static_cast<wchar_t>(*c);
+  caption += L": ";
+  caption.append(address_text.begin(), address_text.end());
   return caption + L"() failed";
 }
 

@@ -59,7 +59,7 @@ int FindDevicesInNetwork(CSocketCalls& calls,
                          std::vector<DEVICE_DATA>& devices,
                          const std::atomic<bool>* stop = nullptr);
 
-// The caption of a socket failure on one adapter: "192.168.0.10: sendto() failed".
-std::wstring MakeSocketFailureCaption(const std::string& address_text, const char* call);
+// The caption of a socket failure on one adapter, the call's name first: "sendto: 192.168.0.10() failed".
+std::wstring MakeSocketFailureCaption(const char* call, const std::string& address_text);
 
 }  // namespace vyx

@@ -107,7 +107,7 @@ TEST_F(DiscoverySearch, AFailingSocketCallIsShownWithTheAdapterAndSkipsIt) {
     std::vector<DEVICE_DATA> found;
     EXPECT_EQ(kSearchDone, FindDevicesInNetwork(fake, shown, {}, found));
     ASSERT_EQ(1u, shown.shown.size()) << call;
-    EXPECT_EQ(L"192.168.10.5: " + std::wstring(call, call + std::strlen(call)) + L"() failed", shown.shown[0].caption);
+    EXPECT_EQ(std::wstring(call, call + std::strlen(call)) + L": 192.168.10.5() failed", shown.shown[0].caption);
     EXPECT_EQ(L"socket error 10050", shown.shown[0].text);
     EXPECT_TRUE(fake.waits.empty()) << call;
     EXPECT_EQ(fake.opened, fake.closed) << call;
@@ -164,7 +164,7 @@ TEST_F(DiscoverySearch, ReceiveAndWaitFailuresEndTheSearchWithTheirMessage) {
   sockets.fail_call = "recvfrom";
   EXPECT_EQ(kSearchDone, Run());
   ASSERT_EQ(1u, messages.shown.size());
-  EXPECT_EQ(L"192.168.10.5: recvfrom() failed", messages.shown[0].caption);
+  EXPECT_EQ(L"recvfrom: 192.168.10.5() failed", messages.shown[0].caption);
   EXPECT_EQ(1, sockets.closed);
 
   CFakeSockets broken;
