@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "bench/bench_support.h"
 #include "common/seams/output_channel.h"
 #include "manager/model/job.h"
 #include "manager/model/page.h"
@@ -94,5 +95,37 @@ void WriteChangedPage(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(text.size()));
 }
 BENCHMARK(WriteChangedPage)->Unit(benchmark::kMillisecond);
+
+// A consolidated page whose one ribbon comes in twenty strips: the writer merges them into one field.
+void WriteChangedStrips(benchmark::State& state) {
+  const char format = state.range(0) == 0 ? 'A' : 'B';
+  static std::string text[2];
+  std::string& s = text[format == 'A' ? 0 : 1];
+  if (s.empty()) {
+    const testing::Bitmap strip =
+        testing::Bitmap::FromPredicate(1216, 1000, [](int x, int y) { return (x + y) % 3 == 0; });
+    s = testing::Header(1216, 20000);
+    for (int k = 0; k < 20; ++k) s += testing::Field(0, "Black", 0, 1000 * k, strip, format);
+    s += testing::PageEnd(1, 1);
+    s += testing::Trailer();
+  }
+  CQzplJobData job;
+  job.SetText(s.data(), s.size());
+  job.ParseJob();
+  CQzplPage& page = *job.pages[0];
+  page.changeCounter = 1;
+  bench::CStopwatch watch;
+  for (auto _ : state) {
+    CCountingChannel out;
+    bool ribbonLine = true;
+    watch.Start();
+    benchmark::DoNotOptimize(WriteRibbonFields(page, out, 0, ribbonLine));
+    watch.Stop();
+  }
+  state.SetLabel(format == 'A' ? "hex fields" : "binary fields");
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(s.size()));
+  bench::ReportThroughput(state, s.size(), watch);
+}
+BENCHMARK(WriteChangedStrips)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "manager/model/bitmap_rows.h"
 #include "manager/model/text_scan.h"
+#include "manager/model/transfer_words.h"
 
 namespace vyx {
 
@@ -45,7 +46,7 @@ std::size_t g_maxBitmapBytes = std::size_t{1} << 30;
 
 // ---- CGraphicField ----
 
-char* CGraphicField::Parse(char* pos, char* limit) {
+char* CGraphicField::Parse(char* pos, char* limit, char* dataLimit) {
   textStart = pos;
   textEnd = nullptr;
   textLength = 0;
@@ -146,7 +147,7 @@ char* CGraphicField::Parse(char* pos, char* limit) {
     extent = {x, y, static_cast<std::int32_t>(right), static_cast<std::int32_t>(bottom)};
     data = gfData;
     const std::int64_t want = rows * charsPerRow;
-    const std::int64_t avail = limit - gfData;
+    const std::int64_t avail = std::min(dataLimit, limit) - gfData;
     dataEnd = gfData + std::max<std::int64_t>(0, std::min(want, avail));
     DecodeBitmap();
   }
@@ -296,7 +297,8 @@ bool TransferEdgeChar(const CGraphicField& source,
                       const char* sRow,
                       char* dRow,
                       std::int64_t di,
-                      std::int64_t& count) {
+                      std::int64_t& count,
+                      std::int64_t& added) {
   const bool hex = target.format == 'A';
   const int ppc = target.pixelsPerChar;
   const unsigned full = (1u << ppc) - 1;
@@ -339,6 +341,7 @@ bool TransferEdgeChar(const CGraphicField& source,
       }
     } else if (mode == kTransferCopy) {
       count += kByteTables.bits[sv];
+      added += kByteTables.bits[sv & ~dv];
       StoreValue(dPtr, dv | sv, hex);
     }
   }
@@ -347,18 +350,39 @@ bool TransferEdgeChar(const CGraphicField& source,
 
 // Whole target characters [a, b] of one row, all inside the rectangle, the rows and the data: source
 // character di + shift (and the next one when the columns are offset by `off` bits) feeds target character di.
+// Aligned rows (off 0) go sixteen or eight characters at a time unless the source lies just before the target in
+// memory, where the character-wise walk reads what it wrote a few characters earlier.
 template <bool Hex, int Mode>
 std::int64_t TransferInterior(const char* sRow,
                               char* dRow,
                               std::int64_t a,
                               std::int64_t b,
                               std::int64_t shift,
-                              int off) {
+                              int off,
+                              std::int64_t& added) {
   constexpr int ppc = Hex ? 4 : 8;
   constexpr unsigned full = (1u << ppc) - 1;
   std::int64_t count = 0;
   const char* s = sRow + shift;
-  for (std::int64_t di = a; di <= b; ++di) {
+  std::int64_t di = a;
+  const auto sAt = reinterpret_cast<std::uintptr_t>(s), dAt = reinterpret_cast<std::uintptr_t>(dRow);
+  if (off == 0 && (sAt >= dAt || sAt + 16 <= dAt)) {
+#if defined(__SSE2__)
+    for (; di + 16 <= b + 1; di += 16) {
+      if (Mode == kTransferKnockOut)
+        count += sse2::KnockOut<Hex>(s + di, dRow + di);
+      else
+        sse2::Copy<Hex>(s + di, dRow + di, count, added);
+    }
+#endif
+    for (; di + 8 <= b + 1; di += 8) {
+      if (Mode == kTransferKnockOut)
+        count += KnockOutWord<Hex>(s + di, dRow + di);
+      else
+        CopyWord<Hex>(s + di, dRow + di, count, added);
+    }
+  }
+  for (; di <= b; ++di) {
     const unsigned v0 = Hex ? kByteTables.hex[static_cast<unsigned char>(s[di])] : static_cast<unsigned char>(s[di]);
     unsigned bits = v0;
     if (off != 0) {
@@ -376,6 +400,7 @@ std::int64_t TransferInterior(const char* sRow,
       StoreValue(d, dv & ~bits, Hex);
     } else {
       count += kByteTables.bits[bits];
+      added += kByteTables.bits[bits & ~dv];
       StoreValue(d, dv | bits, Hex);
     }
   }
@@ -383,7 +408,7 @@ std::int64_t TransferInterior(const char* sRow,
 }
 
 template <bool Hex, int Mode>
-std::int64_t TransferRows(const CGraphicField& source, CGraphicField& target, const CDotRect& r) {
+std::int64_t TransferRows(const CGraphicField& source, CGraphicField& target, const CDotRect& r, std::int64_t& added) {
   constexpr int ppc = Hex ? 4 : 8;
   const int mode = Mode;
   const std::int64_t d = static_cast<std::int64_t>(target.extent.left) - source.extent.left;
@@ -406,21 +431,27 @@ std::int64_t TransferRows(const CGraphicField& source, CGraphicField& target, co
     const bool interior = a <= b && dOff + b < dDataLen && sOff + b + shift + (off != 0 ? 1 : 0) < sDataLen;
     if (!interior) {
       for (std::int64_t di = diFirst; di <= diLast; ++di)
-        if (!TransferEdgeChar(source, target, mode, r, sRow, dRow, di, count)) return count;
+        if (!TransferEdgeChar(source, target, mode, r, sRow, dRow, di, count, added)) return count;
       continue;
     }
     for (std::int64_t di = diFirst; di < a; ++di)
-      if (!TransferEdgeChar(source, target, mode, r, sRow, dRow, di, count)) return count;
-    count += TransferInterior<Hex, Mode>(sRow, dRow, a, b, shift, off);
+      if (!TransferEdgeChar(source, target, mode, r, sRow, dRow, di, count, added)) return count;
+    count += TransferInterior<Hex, Mode>(sRow, dRow, a, b, shift, off, added);
     for (std::int64_t di = b + 1; di <= diLast; ++di)
-      if (!TransferEdgeChar(source, target, mode, r, sRow, dRow, di, count)) return count;
+      if (!TransferEdgeChar(source, target, mode, r, sRow, dRow, di, count, added)) return count;
   }
   return count;
 }
 
 }  // namespace
 
-std::int64_t TransferPixels(const CGraphicField& source, CGraphicField& target, int mode, const CDotRect& rect) {
+std::int64_t TransferPixels(const CGraphicField& source,
+                            CGraphicField& target,
+                            int mode,
+                            const CDotRect& rect,
+                            std::int64_t* added) {
+  std::int64_t newlySet = 0;
+  if (added != nullptr) *added = 0;
   if (source.format != target.format || (target.format != 'A' && target.format != 'B')) return 0;
   if (source.data == nullptr || target.data == nullptr || source.charsPerRow <= 0 || target.charsPerRow <= 0) return 0;
   if (source.pixelsPerChar != target.pixelsPerChar) return 0;
@@ -428,11 +459,15 @@ std::int64_t TransferPixels(const CGraphicField& source, CGraphicField& target, 
   const CDotRect r = IntersectRect(IntersectRect(rect, source.extent), target.extent);
   if (r.IsEmpty()) return 0;
   const bool hex = target.format == 'A';
+  std::int64_t count;
   if (mode == kTransferKnockOut)
-    return hex ? TransferRows<true, kTransferKnockOut>(source, target, r)
-               : TransferRows<false, kTransferKnockOut>(source, target, r);
-  return hex ? TransferRows<true, kTransferCopy>(source, target, r)
-             : TransferRows<false, kTransferCopy>(source, target, r);
+    count = hex ? TransferRows<true, kTransferKnockOut>(source, target, r, newlySet)
+                : TransferRows<false, kTransferKnockOut>(source, target, r, newlySet);
+  else
+    count = hex ? TransferRows<true, kTransferCopy>(source, target, r, newlySet)
+                : TransferRows<false, kTransferCopy>(source, target, r, newlySet);
+  if (added != nullptr) *added = newlySet;
+  return count;
 }
 
 bool IsMergeable(const CGraphicField& a, const CGraphicField& b, std::int64_t packetWeight) {
@@ -457,79 +492,144 @@ void CSyntheticGraphicField::SetMaxBitmapBytes(std::size_t bytes) {
 }
 
 CSyntheticGraphicField::~CSyntheticGraphicField() {
+  if (budget != nullptr) budget->Give(m_budgeted);
   if (sourceOwnership == 0) {
     for (CGraphicField* s : sources) delete s;
   }
 }
 
-bool CSyntheticGraphicField::BuildEmptyBitmap() {
+namespace {
+
+// The text of an empty bitmap: the header and the sizes behind it; `size` 0 when no such bitmap may be built.
+struct CEmptyBitmapText {
+  char header[160];
+  int headerLength = 0;
+  std::int64_t bytesPerRow = 0;
+  std::int64_t totalBytes = 0;
+  std::int64_t dataBytes = 0;
+  std::size_t size = 0;
+};
+
+CEmptyBitmapText DescribeEmptyBitmap(const CDotRect& extent,
+                                     std::int32_t charsPerByte,
+                                     std::uint32_t ribbonIndex,
+                                     const char* ribbonName) {
+  CEmptyBitmapText t;
   const std::int64_t width = extent.Width();
   const std::int64_t height = extent.Height();
-  if (width <= 0 || height <= 0) return false;
-  if (charsPerByte != 1 && charsPerByte != 2) return false;
+  if (width <= 0 || height <= 0) return t;
+  if (charsPerByte != 1 && charsPerByte != 2) return t;
   const std::int64_t bpr = (width + 7) / 8;
   const std::int64_t total = height * bpr;
-  if (bpr > INT32_MAX / 2 || total > INT32_MAX) return false;
+  if (bpr > INT32_MAX / 2 || total > INT32_MAX) return t;
   const std::int64_t dataBytes = total * charsPerByte;
-  if (static_cast<std::uint64_t>(dataBytes) > g_maxBitmapBytes) return false;
-  bytesPerRow = static_cast<std::int32_t>(bpr);
-  charsPerRow = static_cast<std::int32_t>(charsPerByte * bpr);
-  totalBytes = static_cast<std::int32_t>(total);
+  if (static_cast<std::uint64_t>(dataBytes) > g_maxBitmapBytes) return t;
+  const char f = charsPerByte == 2 ? 'A' : 'B';
+  const int hlen = std::snprintf(t.header, sizeof t.header, "^RR%u,%.31s\r\n^FO%d,%d\r\n^GF%c,%u,%u,%u,", ribbonIndex,
+                                 ribbonName, extent.left, extent.top, f, static_cast<unsigned>(total),
+                                 static_cast<unsigned>(total), static_cast<unsigned>(bpr));
+  if (hlen < 0 || hlen >= static_cast<int>(sizeof t.header)) return t;
+  t.headerLength = hlen;
+  t.bytesPerRow = bpr;
+  t.totalBytes = total;
+  t.dataBytes = dataBytes;
+  t.size = static_cast<std::size_t>(hlen) + static_cast<std::size_t>(dataBytes) + 2;
+  return t;
+}
+
+}  // namespace
+
+std::size_t CSyntheticGraphicField::EmptyBitmapSize(const CDotRect& extent,
+                                                    std::int32_t charsPerByte,
+                                                    std::uint32_t ribbonIndex,
+                                                    const char* ribbonName) {
+  return DescribeEmptyBitmap(extent, charsPerByte, ribbonIndex, ribbonName).size;
+}
+
+void CSyntheticGraphicField::ReleaseBudget() {
+  if (budget != nullptr) budget->Give(m_budgeted);
+  m_budgeted = 0;
+}
+
+bool CSyntheticGraphicField::BuildEmptyBitmap() {
+  const CEmptyBitmapText t = DescribeEmptyBitmap(extent, charsPerByte, ribbonIndex, ribbonName);
+  if (t.size == 0) return false;
+  const std::size_t size = t.size;
+  if (budget != nullptr && size != m_budgeted) {
+    // A bitmap built again replaces the earlier one (or takes what was set aside for it).
+    if (size > budget->Left() + m_budgeted) return false;
+    budget->Give(m_budgeted);
+    budget->Take(size);
+    m_budgeted = size;
+  }
+  bytesPerRow = static_cast<std::int32_t>(t.bytesPerRow);
+  charsPerRow = static_cast<std::int32_t>(charsPerByte * t.bytesPerRow);
+  totalBytes = static_cast<std::int32_t>(t.totalBytes);
   pixelsPerChar = 8 / charsPerByte;
   pixelCount = 0;
   format = charsPerByte == 2 ? 'A' : 'B';
-  char header[160];
-  int hlen = std::snprintf(header, sizeof header, "^RR%u,%.31s\r\n^FO%d,%d\r\n^GF%c,%u,%u,%u,", ribbonIndex, ribbonName,
-                           extent.left, extent.top, format, static_cast<unsigned>(total), static_cast<unsigned>(total),
-                           static_cast<unsigned>(bpr));
-  if (hlen < 0 || hlen >= static_cast<int>(sizeof header)) return false;
-  const std::size_t size = static_cast<std::size_t>(hlen) + static_cast<std::size_t>(dataBytes) + 2;
   m_buffer.reset(new char[size]);
   m_bufferSize = size;
-  std::memcpy(m_buffer.get(), header, static_cast<std::size_t>(hlen));
-  std::memset(m_buffer.get() + hlen, 0, static_cast<std::size_t>(dataBytes));
+  std::memcpy(m_buffer.get(), t.header, static_cast<std::size_t>(t.headerLength));
+  std::memset(m_buffer.get() + t.headerLength, 0, static_cast<std::size_t>(t.dataBytes));
   m_buffer[size - 2] = '\r';
   m_buffer[size - 1] = '\n';
   ownsBuffer = 1;
-  data = m_buffer.get() + hlen;
-  dataEnd = data + dataBytes;
+  data = m_buffer.get() + t.headerLength;
+  dataEnd = data + t.dataBytes;
   SetSpan(m_buffer.get(), m_buffer.get() + size);
   return true;
 }
 
-CSyntheticGraphicField* CSyntheticGraphicField::Merge(CGraphicField& first, CGraphicField& second, bool sameRibbon) {
+bool CanMergeFields(const CGraphicField& first, const CGraphicField& second, bool sameRibbon) {
+  if (UnionRect(first.inkBox, second.inkBox).IsEmpty()) return false;
+  if (first.charsPerByte != second.charsPerByte || (second.format != 'A' && second.format != 'B')) return false;
+  if (first.format != second.format) return false;
+  return !sameRibbon || first.ribbonIndex == second.ribbonIndex;
+}
+
+void SetMergedLooks(CGraphicField& merged, const CGraphicField& first, const CGraphicField& second) {
+  // merged may be first itself (a running merge): the union is taken before anything is overwritten.
   const CDotRect u = UnionRect(first.inkBox, second.inkBox);
-  if (u.IsEmpty()) return nullptr;
-  if (first.charsPerByte != second.charsPerByte || (second.format != 'A' && second.format != 'B')) return nullptr;
-  if (first.format != second.format) return nullptr;
-  if (sameRibbon && first.ribbonIndex != second.ribbonIndex) return nullptr;
-
-  auto merged = std::make_unique<CSyntheticGraphicField>();
-  merged->inkBox = u;
-  merged->extent = u;
-  merged->charsPerByte = second.charsPerByte;
-  merged->pixelsPerChar = second.pixelsPerChar;
-  merged->format = second.format;
-  merged->ribbonIndex = second.ribbonIndex;
-  merged->ribbonColour = second.ribbonColour;
+  merged.inkBox = u;
+  merged.extent = u;
+  merged.charsPerByte = second.charsPerByte;
+  merged.pixelsPerChar = second.pixelsPerChar;
+  merged.format = second.format;
+  merged.ribbonIndex = second.ribbonIndex;
+  merged.ribbonColour = second.ribbonColour;
   // The purified colour derives from the ribbon colour alone, so the second source's value is the merged one's.
-  merged->purifiedColour = second.purifiedColour;
-  std::memcpy(merged->ribbonName, second.ribbonName, sizeof merged->ribbonName);
-  merged->ribbonName[sizeof merged->ribbonName - 1] = '\0';
-  if (!merged->BuildEmptyBitmap()) return nullptr;
-  merged->pixelCount = TransferPixels(first, *merged, kTransferCopy, first.inkBox) +
-                       TransferPixels(second, *merged, kTransferCopy, second.inkBox);
+  merged.purifiedColour = second.purifiedColour;
+  if (&merged != &second) std::memcpy(merged.ribbonName, second.ribbonName, sizeof merged.ribbonName);
+  merged.ribbonName[sizeof merged.ribbonName - 1] = '\0';
+  merged.consolidationMark = 0;
+}
 
+void CSyntheticGraphicField::TakeSourcesOf(CGraphicField& first, CGraphicField& second, bool sameRibbon) {
   for (CGraphicField* src : {&second, &first}) {
     const int t = src->GetType();
     if (sameRibbon && (t == kTypeSyntheticGraphicField || t == kTypeGraphicFieldClone)) {
       auto* syn = static_cast<CSyntheticGraphicField*>(src);
-      merged->sources.insert(merged->sources.end(), syn->sources.begin(), syn->sources.end());
+      sources.insert(sources.end(), syn->sources.begin(), syn->sources.end());
       syn->sources.clear();
     } else {
-      merged->sources.push_back(src);
+      sources.push_back(src);
     }
   }
+}
+
+CSyntheticGraphicField* CSyntheticGraphicField::Merge(CGraphicField& first,
+                                                      CGraphicField& second,
+                                                      bool sameRibbon,
+                                                      CBitmapBudget* budget) {
+  if (!CanMergeFields(first, second, sameRibbon)) return nullptr;
+  auto merged = std::make_unique<CSyntheticGraphicField>();
+  SetMergedLooks(*merged, first, second);
+  merged->budget = budget;
+  if (!merged->BuildEmptyBitmap()) return nullptr;
+  merged->pixelCount = TransferPixels(first, *merged, kTransferCopy, first.inkBox) +
+                       TransferPixels(second, *merged, kTransferCopy, second.inkBox);
+  merged->TakeSourcesOf(first, second, sameRibbon);
   return merged.release();
 }
 

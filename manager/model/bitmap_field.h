@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "manager/model/bitmap_budget.h"
 #include "manager/model/qzpl_obj.h"
 
 namespace vyx {
@@ -23,7 +24,9 @@ class CGraphicField : public CGraphicObj {
   // Reads one ^RR/^FO/^GF group (at most one line of each kind, any order) from pos. Returns the start of the
   // line that ends the group; the current line's start when no further "\r\n^" follows (span end unset); nullptr
   // when the ^GF format is neither A nor B or the field's extent does not fit 32-bit dots (no pixels, no span end).
-  char* Parse(char* pos, char* limit) override;
+  char* Parse(char* pos, char* limit) override { return Parse(pos, limit, limit); }
+  // The same, with the bitmap data read only up to dataLimit (the start of the next field).
+  char* Parse(char* pos, char* limit, char* dataLimit);
   // Writes from the first ^FO of the span to the span end; false when there is no ^FO inside the span.
   bool Write(COutputChannel& out) override;
   void Draw(CDrawCanvas& dc, int x, int y, const CDotRect& clip, int ox1, int oy1, int ox2, int oy2, ColorRef colour)
@@ -83,12 +86,30 @@ class CSyntheticGraphicField : public CGraphicField {
   // and extent, format values and ribbon come from the second source, every set pixel of both is copied in.
   // sameRibbon: both must carry the same ribbon index; synthetic sources hand over their source lists.
   // Returns nullptr (sources untouched) on an empty union, differing characters per byte, differing ribbons in
-  // same-ribbon mode, or a bitmap larger than MaxBitmapBytes().
-  static CSyntheticGraphicField* Merge(CGraphicField& first, CGraphicField& second, bool sameRibbon);
+  // same-ribbon mode, or a bitmap larger than MaxBitmapBytes() or than what the budget has left.
+  static CSyntheticGraphicField* Merge(CGraphicField& first,
+                                       CGraphicField& second,
+                                       bool sameRibbon,
+                                       CBitmapBudget* budget = nullptr);
 
   // Builds the own buffer "^RR..\r\n^FO..\r\n^GF..," + zero-filled data + CR LF for the set extent, format,
-  // ribbon index and name. False when the bitmap would exceed MaxBitmapBytes() or 32-bit counts.
+  // ribbon index and name, and takes its size from `budget` (when set) until the field is deleted. False (the
+  // field unchanged) when the bitmap would exceed MaxBitmapBytes(), 32-bit counts or what the budget has left.
   bool BuildEmptyBitmap();
+
+  // The bytes that BuildEmptyBitmap would take for such a field; 0 when it would refuse.
+  static std::size_t EmptyBitmapSize(const CDotRect& extent,
+                                     std::int32_t charsPerByte,
+                                     std::uint32_t ribbonIndex,
+                                     const char* ribbonName);
+  // Gives the own buffer's bytes back to the budget ahead of the field's end (a merge plan that has the field
+  // deleted later counts it as gone now).
+  void ReleaseBudget();
+  // Counts `bytes` already taken from `budget` as the own buffer's: BuildEmptyBitmap of that size takes no more.
+  void CountAsTaken(std::size_t bytes) { m_budgeted = bytes; }
+  // Records the sources of the merge of two fields: second first; in same-ribbon mode synthetic sources hand
+  // over their lists.
+  void TakeSourcesOf(CGraphicField& first, CGraphicField& second, bool sameRibbon);
 
   // Upper bound for one synthetic bitmap (bytes of data); guards against absurd extents in damaged jobs.
   static std::size_t MaxBitmapBytes();
@@ -109,10 +130,12 @@ class CSyntheticGraphicField : public CGraphicField {
   std::vector<CGraphicField*> sources;
   std::int32_t sourceOwnership = 0;  // 0: owns (deletes) its sources; clones: position in the clone list
   std::uint8_t ownsBuffer = 0;
+  CBitmapBudget* budget = nullptr;  // the job's allowance that the own buffer is counted in; outlives the field
 
  protected:
   std::unique_ptr<char[]> m_buffer;
   std::size_t m_bufferSize = 0;
+  std::size_t m_budgeted = 0;  // bytes taken from `budget`
 };
 
 class CGraphicFieldClone : public CSyntheticGraphicField {
@@ -127,11 +150,23 @@ class CGraphicFieldClone : public CSyntheticGraphicField {
   std::int32_t contactScore = -1;
 };
 
+// Whether Merge accepts the two fields, the bitmap's size aside: a non-empty union of the ink boxes, the same
+// format (and ribbon in same-ribbon mode).
+bool CanMergeFields(const CGraphicField& first, const CGraphicField& second, bool sameRibbon);
+// Ink box and extent (the union of the ink boxes), format values, ribbon and colours (from the second source) of
+// the merge of two fields, set on `merged` (which may be `first`).
+void SetMergedLooks(CGraphicField& merged, const CGraphicField& first, const CGraphicField& second);
+
 // Pixel transfer: for every pixel of the rectangle that is set in the source, knock-out mode clears the
 // target's pixel (counting the pixels changed), copy mode sets it (counting the source pixels copied). Both
 // fields must have the same format (0 is returned otherwise); the walk stops at the end of either field's data.
-// The target's pixel count and ink box are left to the caller.
-std::int64_t TransferPixels(const CGraphicField& source, CGraphicField& target, int mode, const CDotRect& rect);
+// The target's pixel count and ink box are left to the caller. `added` (when given) receives the pixels that a
+// copy newly set in the target.
+std::int64_t TransferPixels(const CGraphicField& source,
+                            CGraphicField& target,
+                            int mode,
+                            const CDotRect& rect,
+                            std::int64_t* added = nullptr);
 
 // Mergeable test: same ribbon index, neither marked, a non-empty union of the ink boxes (a field without pixels
 // counts with the other's ink box), and the two extents' areas plus packetWeight at least the area of that union.

@@ -67,8 +67,10 @@ struct CCloneWork {
 CGraphicFieldClone* MakeClone(const CGraphicField& sparse,
                               const CGraphicField& kept,
                               int position,
-                              const CConsolidationSettings& settings) {
+                              const CConsolidationSettings& settings,
+                              CBitmapBudget* budget) {
   auto* c = new CGraphicFieldClone();
+  c->budget = budget;
   c->extent = sparse.extent;
   c->inkBox = sparse.inkBox;
   c->format = sparse.format;
@@ -246,6 +248,7 @@ int ConsolidateGroup(std::vector<CGraphicField*>& group,
                      const CConsolidationSettings& settings,
                      CJobProgress* progress,
                      bool master,
+                     CBitmapBudget* budget,
                      std::vector<CGraphicField*>& out) {
   int changes = 0;
   std::vector<CGraphicField*> kept, sparse;
@@ -289,7 +292,7 @@ int ConsolidateGroup(std::vector<CGraphicField*>& group,
     std::vector<CCloneWork> work;
     for (std::size_t k = 0; k < kept.size(); ++k) {
       CCloneWork w;
-      w.clone = MakeClone(*s, *kept[k], static_cast<int>(k), settings);
+      w.clone = MakeClone(*s, *kept[k], static_cast<int>(k), settings, budget);
       w.kept = kept[k];
       work.push_back(w);
     }
@@ -411,7 +414,8 @@ int ConsolidatePage(CQzplPage& page,
     } else {
       std::vector<CGraphicField*> group(fields.begin() + static_cast<std::ptrdiff_t>(i),
                                         fields.begin() + static_cast<std::ptrdiff_t>(end));
-      changes += ConsolidateGroup(group, ribbonColours, outcomes, settings, progress, page.IsMaster(), result);
+      changes += ConsolidateGroup(group, ribbonColours, outcomes, settings, progress, page.IsMaster(),
+                                  page.BitmapBudget(), result);
     }
     i = end;
   }

@@ -80,6 +80,7 @@ std::int64_t CQzplJobData::ReadStream(CJobStreamSource* source) {
     m_buffer[total + 1] = '\0';
     jobLength = static_cast<std::int64_t>(total);
   }
+  bitmapBudget.SetLimit(CBitmapBudget::LimitForJob(jobLength));
   return jobLength;
 }
 
@@ -90,6 +91,7 @@ std::int64_t CQzplJobData::SetText(const void* data, std::size_t size) {
   m_buffer[size] = '\0';
   m_buffer[size + 1] = '\0';
   jobLength = static_cast<std::int64_t>(size);
+  bitmapBudget.SetLimit(CBitmapBudget::LimitForJob(jobLength));
   return jobLength;
 }
 
@@ -149,6 +151,7 @@ int CQzplJobData::ParseJob() {
   m_pageContext.copiesCount = m_hasPerPageCopies ? m_perPageCopies.size() : 0;
   m_pageContext.progress = &progress;
   m_pageContext.barTenderJob = IsBarTenderJobTag(jobTag);
+  m_pageContext.bitmapBudget = &bitmapBudget;
   while (pos != nullptr && pos < limit && !IsCommand(pos, limit, "XZ")) {
     auto* page = new CQzplPage();
     page->parseContext = &m_pageContext;

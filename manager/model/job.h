@@ -91,6 +91,8 @@ class CQzplJobData {
   COutputChannel* output = nullptr;  // while printing
   std::string jobTag;                // the job location's tag ("42_abc" of ...\pipe\VYXQ5_42_abc)
   CJobProgress progress;             // set progress.sink to show the start-up progress bar
+  // Counts the bitmaps that the page steps and the writer build for this job; its limit follows the job's size.
+  CBitmapBudget bitmapBudget;
 
  private:
   std::unique_ptr<char[]> m_buffer;

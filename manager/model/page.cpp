@@ -2,6 +2,7 @@
 #include "manager/model/page.h"
 
 #include "manager/model/cut_collection.h"
+#include "manager/model/field_merge.h"
 #include "manager/model/text_scan.h"
 
 namespace vyx {
@@ -38,10 +39,18 @@ char* CQzplPage::Parse(char* pos, char* limit) {
   SetSpan(pos, end);
 
   CJobProgress* progress = parseContext != nullptr ? parseContext->progress : nullptr;
-  for (char* hit = LineSearch(pos, xpg, "^RR"); hit != nullptr; hit = LineSearch(hit + 3, xpg, "^RR")) {
+  std::vector<char*> hits;
+  for (char* hit = LineSearch(pos, xpg, "^RR"); hit != nullptr; hit = LineSearch(hit + 3, xpg, "^RR"))
+    hits.push_back(hit);
+  // A field's data never runs into the next field, of this page or of a later one: data declared longer than
+  // the field carries is read over the following text only up to there, so that fields never share data and
+  // reading and the page steps stay in proportion to the job's size.
+  char* const nextPageField = hits.empty() ? nullptr : LineSearch(end, limit, "^RR");
+  for (std::size_t i = 0; i < hits.size(); ++i) {
     auto* field = new CGraphicField();
     graphicFields.push_back(field);
-    field->Parse(hit, limit);
+    char* const dataLimit = i + 1 < hits.size() ? hits[i + 1] : (nextPageField != nullptr ? nextPageField : limit);
+    field->Parse(hits[i], limit, dataLimit);
     ribbonMask |= 1u << (field->ribbonIndex % 32);
     if (field->HasInk()) contentBounds = UnionRect(contentBounds, field->inkBox);
     if (progress != nullptr) progress->AtText(kProgressRead, kProgressParsed - kProgressRead, field->textEnd);
@@ -102,6 +111,9 @@ std::int64_t KnockOutOverlaps(CQzplPage& page, std::uint32_t nonPunchMask, CJobP
 
 int MergeSameRibbonFields(CQzplPage& page, std::int64_t packetWeight, CJobProgress* progress) {
   auto& fields = page.graphicFields;
+  // A master page owns its fields: each group of merged fields gets one bitmap. A copy page shares them and
+  // keeps every merge it makes.
+  if (page.IsMaster()) return MergeFieldListOnce(fields, packetWeight, page.BitmapBudget(), progress);
   int merges = 0;
   std::size_t a = 0;
   while (a < fields.size()) {
@@ -112,7 +124,7 @@ int MergeSameRibbonFields(CQzplPage& page, std::int64_t packetWeight, CJobProgre
     for (std::size_t e = 0; e < a; ++e) {
       CGraphicField* earlier = fields[e];
       if (!IsMergeable(*earlier, *later, packetWeight)) continue;
-      CSyntheticGraphicField* syn = CSyntheticGraphicField::Merge(*earlier, *later, true);
+      CSyntheticGraphicField* syn = CSyntheticGraphicField::Merge(*earlier, *later, true, page.BitmapBudget());
       if (syn == nullptr) continue;  // passes the test but cannot be merged: left unmerged
       fields[a] = syn;
       fields.erase(fields.begin() + static_cast<std::ptrdiff_t>(e));

@@ -17,6 +17,7 @@ struct CPageParseContext {
   std::size_t copiesCount = 0;
   CJobProgress* progress = nullptr;
   bool barTenderJob = false;  // the job tag ends in "_btw": BarTender rectangles and ellipses are recognised
+  CBitmapBudget* bitmapBudget = nullptr;  // the job's allowance for the bitmaps its pages build
 };
 
 class CQzplPage : public CQzplObj {
@@ -37,6 +38,8 @@ class CQzplPage : public CQzplObj {
   CQzplPage* MakeCopy(int k);
 
   bool IsMaster() const { return copyIndex == 0; }
+  // The job's allowance for the bitmaps built for this page (merged fields, clones); null outside a job.
+  CBitmapBudget* BitmapBudget() const { return parseContext != nullptr ? parseContext->bitmapBudget : nullptr; }
 
   std::vector<CGraphicField*> graphicFields;  // types 3, 4, 5, in stream order
   std::vector<CGraphicObj*> cutObjects;       // types 6 to 11, in cut order

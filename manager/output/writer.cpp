@@ -3,9 +3,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include "manager/model/bitmap_field.h"
 #include "manager/model/cut_order.h"
+#include "manager/model/field_merge.h"
 #include "manager/model/header_writer.h"
 #include "manager/model/job.h"
 #include "manager/model/page.h"
@@ -110,8 +112,8 @@ bool WritePageOffset(CQzplPage& page, COutputChannel& out) {
 bool WriteRibbonFields(CQzplPage& page, COutputChannel& out, std::uint32_t ribbonIndex, bool& ribbonLineFlag) {
   bool ok = true;
   bool offsetPending = true;
-  CGraphicField* current = nullptr;
-  bool currentIsOurs = false;  // made by this writing, so deleted here; a field of the page never is
+  // The ribbon's fields merge into one, built once after all of them have joined.
+  CMergeChain chain(page.BitmapBudget());
   for (CGraphicField* field : page.graphicFields) {
     if (!field || field->ribbonIndex != ribbonIndex) continue;
     if (ribbonLineFlag && CGraphicField::WriteRibbonSelect(out, ribbonIndex, field->ribbonName)) ribbonLineFlag = false;
@@ -120,26 +122,19 @@ bool WriteRibbonFields(CQzplPage& page, COutputChannel& out, std::uint32_t ribbo
       ok = field->Write(out) && ok;
       continue;
     }
-    if (!current) {
-      current = field;
-      page.mergeCounter = 1;
-      continue;
-    }
-    CSyntheticGraphicField* merged = CSyntheticGraphicField::Merge(*current, *field, false);
-    if (!merged) {
-      // Fields that cannot be merged (differing formats) are written on their own rather than lost.
-      ok = field->Write(out) && ok;
-      continue;
-    }
-    merged->sources.clear();  // a writing merge keeps no sources: the page still owns its fields
-    if (currentIsOurs) delete current;
-    current = merged;
-    currentIsOurs = true;
-    ++page.mergeCounter;
+    // Fields that cannot be merged (differing formats, no room) are written on their own rather than lost.
+    if (!chain.Add(*field)) ok = field->Write(out) && ok;
+    page.mergeCounter = chain.Count();
   }
-  if (current) {
-    ok = current->Write(out) && ok;
-    if (currentIsOurs) delete current;
+  if (chain.Count() > 1) {
+    std::unique_ptr<CSyntheticGraphicField> merged(chain.Build());
+    if (merged) {
+      ok = merged->Write(out) && ok;
+    } else {
+      for (CGraphicField* field : chain.Fields()) ok = field->Write(out) && ok;
+    }
+  } else if (chain.Count() == 1) {
+    ok = chain.Fields()[0]->Write(out) && ok;  // a single field is written as it is
   }
   page.mergeCounter = 0;
   page.currentMerged = nullptr;

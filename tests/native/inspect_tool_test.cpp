@@ -124,6 +124,24 @@ TEST(InspectTool, UnsetCoordinatesStayRaw) {
   EXPECT_EQ(0, j["pages"][0]["fields"][0]["pixels"]);
 }
 
+TEST(InspectTool, BitmapsShowOnlyTheRowsThatTheDataReaches) {
+  // 2000 rows of 8000 dots declared, 18 characters of data present: one row of 72 dots.
+  char path[] = "/tmp/vyx_inspect_XXXXXX";
+  const int fd = mkstemp(path);
+  ASSERT_GE(fd, 0);
+  const std::string text = "^XA\r\n^RR1,K\r\n^FO0,0\r\n^GFA,2000000,2000000,1000,FF\r\n^XPG1,1\r\n^XZ\r\n";
+  ASSERT_EQ(static_cast<ssize_t>(text.size()), write(fd, text.data(), text.size()));
+  close(fd);
+  const CRun run = Inspect(std::string(path) + " --steps --bitmaps");
+  unlink(path);
+  ASSERT_EQ(0, run.status) << run.out.substr(0, 200);
+  EXPECT_LT(run.out.size(), 2000u);
+  const auto rows = nlohmann::json::parse(run.out)["pages"][0]["fields"][0]["rows"];
+  ASSERT_EQ(1u, rows.size());
+  // "FF", then "\r\n^XPG", "1", ",", "1" and "\r\n^XZ\r\n" read as hexadecimal digits.
+  EXPECT_EQ("11111111" + std::string(24, '0') + "0001" + "0000" + "0001" + std::string(28, '0'), rows[0]);
+}
+
 TEST(InspectTool, RefusesUnreadableFilesAndBadArguments) {
   EXPECT_EQ(2, Inspect("").status);
   const CRun missing = Inspect("/nonexistent/job.zpl");

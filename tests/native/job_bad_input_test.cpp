@@ -2,11 +2,14 @@
 // (the native tests run under AddressSanitizer).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/seams/draw_canvas.h"
 #include "common/seams/output_channel.h"
 #include "manager/model/job.h"
+#include "manager/output/writer.h"
 #include "tests/support/job_builder.h"
 
 namespace vyx {
@@ -153,6 +156,65 @@ TEST(BadInput, HugeMergedBitmapsAreNotBuilt) {
   EXPECT_EQ(1, job.MergeSameRibbonFields());
   ASSERT_EQ(1u, job.pages[0]->graphicFields.size());
   EXPECT_EQ(both, job.pages[0]->graphicFields[0]->pixelCount);
+}
+
+TEST(BadInput, DeclaredDataRunsOverTheFollowingTextOnlyUpToTheNextField) {
+  // Every field declares far more hexadecimal data than it carries. Each reads the lines after it (page end line
+  // included) as data, but never the text of the next field, on its page or the next one; the last field of the
+  // job reads on to the end of the buffer.
+  std::string text = kHeader;
+  for (int page = 1; page <= 2; ++page) {
+    for (int k = 0; k < 3; ++k) text += "^RR" + std::to_string(k % 2) + ",K\r\n^FO0,0\r\n^GFA,99999,99999,10,F\r\n";
+    text += "^XPG1," + std::to_string(page) + "\r\n";
+  }
+  text += "^XZ\r\n";
+  CQzplJobData job;
+  job.SetText(text.data(), text.size());
+  ASSERT_EQ(2, job.ParseJob());
+  std::vector<const CGraphicField*> fields;
+  for (const CQzplPage* p : job.pages)
+    for (const CGraphicField* f : p->graphicFields) fields.push_back(f);
+  ASSERT_EQ(6u, fields.size());
+  for (std::size_t i = 0; i + 1 < fields.size(); ++i) EXPECT_EQ(fields[i + 1]->textStart, fields[i]->dataEnd) << i;
+  EXPECT_EQ(job.TextEnd(), fields.back()->dataEnd);
+  // Its own 'F', and for the last field of a page the digits of "^XPG1,1" or "^XPG1,2" (one pixel each).
+  for (std::size_t i = 0; i < fields.size(); ++i) EXPECT_EQ(i % 3 == 2 ? 6 : 4, fields[i]->pixelCount) << i;
+  Exercise(job, text);  // and the page steps on such fields
+}
+
+// Two fields of one ribbon, one pixel each, whose declared extents let them merge across (x, x) dots.
+std::string FarApartPair(int x) {
+  return "^RR1,K\r\n^FO0,0\r\n^GFB,1,2000000000,1,\x80\r\n^RR1,K\r\n^FO" + std::to_string(x) + "," + std::to_string(x) +
+         "\r\n^GFB,1,2000000000,1,\x80\r\n";
+}
+
+TEST(BadInput, BitmapsBuiltForAJobStayWithinAnAllowanceForItsSize) {
+  // A few hundred bytes whose fields would merge into bitmaps of 6 MB per page, and a page whose merge alone
+  // would take 18 MB: the job's allowance (16 MiB plus four bytes per byte of text) takes two of the small ones;
+  // the rest stay unmerged, and the writer writes such fields as they are instead of merging them.
+  std::string text = kHeader;
+  for (int page = 1; page <= 4; ++page) text += FarApartPair(7000) + "^XPG1," + std::to_string(page) + "\r\n";
+  text += FarApartPair(12000) + "^XPG1,5\r\n^XZ\r\n";
+  CQzplJobData job;
+  job.SetText(text.data(), text.size());
+  ASSERT_EQ(5, job.ParseJob());
+  EXPECT_EQ(CBitmapBudget::kAllowance + 4 * text.size(), job.bitmapBudget.Limit());
+  EXPECT_EQ(2, job.MergeSameRibbonFields());
+  std::vector<std::size_t> fields;
+  for (const CQzplPage* p : job.pages) fields.push_back(p->graphicFields.size());
+  EXPECT_EQ((std::vector<std::size_t>{1, 1, 2, 2, 2}), fields);
+  EXPECT_LE(job.bitmapBudget.Used(), job.bitmapBudget.Limit());
+  EXPECT_GT(job.bitmapBudget.Used(), 12000000u);
+  CQzplPage& last = *job.pages.back();
+  last.changeCounter = 1;  // as after a colour consolidation: the writer merges each ribbon into one field
+  CMemoryChannel out;
+  bool lineFlag = false;
+  EXPECT_TRUE(WriteRibbonFields(last, out, 1, lineFlag));
+  EXPECT_LT(out.Bytes().size(), 200u);
+  EXPECT_EQ(2, std::count(out.Bytes().begin(), out.Bytes().end(), '\x80'));
+  // Deleting the pages gives the memory back.
+  job.ClearPages();
+  EXPECT_EQ(0u, job.bitmapBudget.Used());
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // vyxq5 inspect JOB [--tag TAG] [--copies FILE] [--catalogue FILE [--options STR]] [--steps] [--bitmaps]: reads a
 // job stream file through the manager's stream reader, parses it and prints header, pages and bitmap fields as one
 // JSON object. With a catalogue the steps start with the colour consolidation, and outcomes and marks are shown.
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -24,14 +25,18 @@ ordered_json Rect(const vyx::CDotRect& r) {
   return ordered_json::array({r.left, r.top, r.right, r.bottom});
 }
 
-// The rows of the field extent as '0'/'1' strings from the pixel query.
+// The rows of the field extent that its data reaches, as '0'/'1' strings from the pixel query; a row that the end
+// of the data cuts short ends there. A field may declare any extent: only the data it carries is walked.
 ordered_json Rows(const vyx::CGraphicField& f) {
   ordered_json rows = ordered_json::array();
+  if (f.data == nullptr || f.dataEnd <= f.data || f.charsPerRow <= 0 || f.pixelsPerChar <= 0) return rows;
   const std::int64_t width = f.extent.right > f.extent.left ? f.extent.Width() : 0;
-  for (std::int64_t y = f.extent.top; y < f.extent.bottom; ++y) {
-    std::string row(static_cast<std::size_t>(width), '0');
-    for (std::int64_t x = 0; x < width; ++x)
-      if (f.PixelAt(f.extent.left + x, y) == 1) row[static_cast<std::size_t>(x)] = '1';
+  const std::int64_t chars = f.dataEnd - f.data;
+  for (std::int64_t y = f.extent.top, at = 0; y < f.extent.bottom && at < chars; ++y, at += f.charsPerRow) {
+    const std::int64_t present = std::min<std::int64_t>(f.charsPerRow, chars - at) * f.pixelsPerChar;
+    std::string row(static_cast<std::size_t>(std::min(width, present)), '0');
+    for (std::size_t x = 0; x < row.size(); ++x)
+      if (f.PixelAt(f.extent.left + static_cast<std::int64_t>(x), y) == 1) row[x] = '1';
     rows.push_back(std::move(row));
   }
   return rows;
