@@ -3,7 +3,7 @@
 # that Win32 tests can link it.
 set(VYX_WIN32_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 set(VYX_WIN32_SYSLIBS winspool comctl32 comdlg32 shell32 ole32 advapi32 user32 gdi32 ws2_32 userenv wtsapi32 psapi
-  shlwapi version)
+  shlwapi version setupapi cfgmgr32)
 
 function(vyx_win32_library name program)
   file(GLOB srcs CONFIGURE_DEPENDS ${ARGN})

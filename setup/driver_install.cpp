@@ -98,7 +98,7 @@ unsigned long CDriverPackageWork::UpdateMonitorFile() {
 
 unsigned long CDriverPackageWork::RenameForDeletion(const std::wstring& path) {
   const std::wstring scheduled = ScheduledForDeletionName(path, m_platform.TickCount());
-  const unsigned long error = m_platform.MoveFile(path, scheduled);
+  const unsigned long error = m_platform.RenameFile(path, scheduled);
   if (error != 0) return error;
   return m_platform.DeleteAtRestart(scheduled);
 }
@@ -131,7 +131,7 @@ bool CDriverPackageWork::InstallDriverOnly() {
   if (result == kHresultNoDriverInStore) {
     // The system installs the driver itself and then the store takes the package.
     if (InstallThroughPrintUi() != 0) return false;
-    const unsigned long error = m_platform.DeletePrinterDriver(kDriverName);
+    const unsigned long error = m_platform.RemovePrinterDriver(kDriverName);
     if (error == kErrorPrinterDriverInUse) return false;
     if (error != 0 && error != kErrorUnknownPrinterDriver) {
       ShowFailure(error, L"DeletePrinterDriver");

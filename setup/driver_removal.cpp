@@ -85,9 +85,9 @@ CDriverFiles CDriverPackageWork::ReadDriverFiles(const std::wstring& driver) {
 }
 
 void CDriverPackageWork::DeleteSettingsKeys(ERegistryRoot hive, const std::wstring& prefix) {
-  const std::wstring settings = prefix + kSettingsKeyPath;
+  const std::wstring settings = prefix + kProgramSettingsKey;
   const unsigned long error = m_platform.DeleteTree(hive, settings);
-  if (error == kErrorAccessDenied) ShowFailure(error, kSettingsKeyPath);
+  if (error == kErrorAccessDenied) ShowFailure(error, kProgramSettingsKey);
   // The vendor key stays when other products of the vendor keep their settings under it.
   m_platform.DeleteKey(hive, prefix + kVendorKeyPath);
 }
@@ -121,21 +121,21 @@ void CDriverPackageWork::DeleteDriverFiles(const std::vector<std::wstring>& name
   if (m_platform.DriverDirectory(directory) != 0) return;
   for (const std::wstring& name : names) {
     const std::wstring path = directory + L"\\3\\" + name;
-    const unsigned long error = m_platform.DeleteFile(path);
+    const unsigned long error = m_platform.RemoveFile(path);
     // A file in use goes at the next restart; one already gone (listed twice) needs nothing.
     if (error != 0 && error != kErrorFileNotFound && error != kErrorPathNotFound) RenameForDeletion(path);
   }
 }
 
 void CDriverPackageWork::DeleteMonitorAndFile() {
-  unsigned long error = m_platform.DeleteMonitor(kLanguageMonitorName);
-  if (error == kErrorPrintMonitorInUse && RestartSpooler() == 0) error = m_platform.DeleteMonitor(kLanguageMonitorName);
+  unsigned long error = m_platform.RemoveMonitor(kLanguageMonitorName);
+  if (error == kErrorPrintMonitorInUse && RestartSpooler() == 0) error = m_platform.RemoveMonitor(kLanguageMonitorName);
   // A monitor that is not installed is already removed.
   if (error != 0 && error != kErrorUnknownPrintMonitor) ShowFailure(error, L"DeleteMonitor");
   const std::wstring file = InstalledMonitorFile();
-  error = m_platform.DeleteFile(file);
+  error = m_platform.RemoveFile(file);
   if (error != 0 && error != kErrorFileNotFound && error != kErrorPathNotFound && RenameForDeletion(file) == 0) {
-    m_platform.DeleteFile(file);
+    m_platform.RemoveFile(file);
   }
 }
 
@@ -149,7 +149,7 @@ int CDriverPackageWork::RemoveDriver(const std::wstring& driver_name, ERemoval r
     files = ReadDriverFiles(driver_name);
   }
 
-  unsigned long error = m_platform.DeletePrinterDriver(driver_name);
+  unsigned long error = m_platform.RemovePrinterDriver(driver_name);
   if (error == kErrorUnknownPrinterDriver) error = 0;
   if (error != 0 && error != kErrorPrinterDriverInUse) ShowFailure(error, L"DeletePrinterDriver");
   if (error == kErrorPrinterDriverInUse) {
@@ -157,14 +157,14 @@ int CDriverPackageWork::RemoveDriver(const std::wstring& driver_name, ERemoval r
                     kMbOk | kMbIconWarning);
     const std::wstring key = DriverKeyPath(driver_name);
     if (m_platform.DeleteTree(ERegistryRoot::kLocalMachine, key) == kErrorAccessDenied) ShowFailure(kErrorAccessDenied, key);
-    error = m_platform.DeletePrinterDriver(driver_name);
+    error = m_platform.RemovePrinterDriver(driver_name);
     if (error == 0 || error == kErrorUnknownPrinterDriver) return kRemovalTryAgain;
     if (error != kErrorPrinterDriverInUse) {
       ShowFailure(error, L"DeletePrinterDriver");
       return kRemovalTryAgain;
     }
     if (RestartSpooler() != 0) return kRemovalFailed;
-    error = m_platform.DeletePrinterDriver(driver_name);
+    error = m_platform.RemovePrinterDriver(driver_name);
     if (error == kErrorUnknownPrinterDriver) error = 0;
     if (error != 0 && error != kErrorPrinterDriverInUse) ShowFailure(error, L"DeletePrinterDriver");
   }

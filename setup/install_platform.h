@@ -24,7 +24,7 @@ inline constexpr const wchar_t* kPrinterDeviceName = L"Zavo B.V.VYX Q5";
 inline constexpr const wchar_t* kHardwareIdFragment = L"zavo_b.v.vyx_q5";
 inline constexpr const wchar_t* kSpoolerRegistryRoot = L"SYSTEM\\CurrentControlSet\\Control\\Print";
 inline constexpr const wchar_t* kPrintUiEntry = L"printui.dll,PrintUIEntry";
-inline constexpr const wchar_t* kSettingsKeyPath = L"Software\\Zavo\\VYX-Q5";
+inline constexpr const wchar_t* kProgramSettingsKey = L"Software\\Zavo\\VYX-Q5";
 inline constexpr const wchar_t* kVendorKeyPath = L"Software\\Zavo";
 
 // Error codes the work tells apart.
@@ -64,12 +64,12 @@ class CInstallPlatform {
   // Level 3; a failing enumeration has shown "WrapEnumPrinterDrivers: 1. EnumPrinterDrivers" or "2." itself.
   virtual unsigned long ListDriverNames(std::vector<std::wstring>& names) = 0;
   // The default environment.
-  virtual unsigned long DeletePrinterDriver(const std::wstring& driver) = 0;
+  virtual unsigned long RemovePrinterDriver(const std::wstring& driver) = 0;
   // "Windows x64", upload always; `store_path` receives the package's path in the driver store.
   virtual unsigned long UploadPackage(const std::wstring& inf, std::wstring& store_path) = 0;
   virtual unsigned long InstallFromPackage(const std::wstring& store_path, const std::wstring& driver) = 0;
   virtual unsigned long DeletePackage(const std::wstring& inf_path) = 0;
-  virtual unsigned long DeleteMonitor(const std::wstring& monitor) = 0;  // "Windows x64"
+  virtual unsigned long RemoveMonitor(const std::wstring& monitor) = 0;  // "Windows x64"
   virtual unsigned long DriverDirectory(std::wstring& directory) = 0;    // "Windows x64"
 
   // ---- devices ----
@@ -86,8 +86,8 @@ class CInstallPlatform {
   // False when the file cannot be opened.
   virtual bool StampOf(const std::wstring& path, CFileStamp& stamp) = 0;
   virtual unsigned long CopyFileOver(const std::wstring& from, const std::wstring& to) = 0;
-  virtual unsigned long DeleteFile(const std::wstring& path) = 0;
-  virtual unsigned long MoveFile(const std::wstring& from, const std::wstring& to) = 0;
+  virtual unsigned long RemoveFile(const std::wstring& path) = 0;
+  virtual unsigned long RenameFile(const std::wstring& from, const std::wstring& to) = 0;
   // Marks the file for deletion at the next system restart.
   virtual unsigned long DeleteAtRestart(const std::wstring& path) = 0;
   // Verb "open", hidden window, working folder `folder` (empty: this process's).

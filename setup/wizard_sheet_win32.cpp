@@ -4,15 +4,20 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include "common/failure_message_win32.h"
 #include "common/seams/message_sink_win32.h"
 #include "common/string_ids.h"
+#include "setup/devmode_upgrade_win32.h"
+#include "setup/spooler_restart_win32.h"
 
 namespace vyx {
 
 CSetupWizardPropSheet::CSetupWizardPropSheet(HINSTANCE instance)
     : m_instance(instance),
-      m_package(ProgramMessageSink(), m_debug),
       m_printers(ProgramMessageSink(), m_debug),
+      m_package(m_platform, m_state, ProgramMessageSink(), m_debug, &GetSystemMessageText,
+                {[this] { return WrapRestartSpooler(m_state); }, [] { return UpgradeAllDevmodes(); },
+                 [this] { m_printers.RefreshNetworkPorts(); }}),
       m_context{m_state,   m_settings, ThisProgramSettings(), ProgramMessageSink(), m_debug, m_spooler,
                 m_package, m_printers, &QueryLocaleMeasure},
       m_flow(m_context) {

@@ -10,7 +10,8 @@
 #include "common/language_win32.h"
 #include "common/seams/debug_output_win32.h"
 #include "common/settings_win32.h"
-#include "setup/driver_package.h"
+#include "setup/driver_package_work.h"
+#include "setup/install_platform_win32.h"
 #include "setup/printers_ports_win32.h"
 #include "setup/spooler_enum_win32.h"
 #include "setup/wizard_flow.h"
@@ -37,8 +38,9 @@ class CSetupWizardPropSheet {
   CRegistrySettingsStore m_settings;
   CWin32DebugOutput m_debug;
   CWin32SpoolerQueries m_spooler;
-  CUnavailableDriverPackage m_package;
+  CWin32InstallPlatform m_platform;
   CSpoolerPrintersPorts m_printers;
+  CDriverPackageWork m_package;
   CSetupContext m_context;
   CSetupWizardFlow m_flow;
   std::vector<std::unique_ptr<CWizardPageWindow>> m_windows;

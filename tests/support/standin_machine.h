@@ -118,7 +118,7 @@ class CStandInMachine : public CInstallPlatform, public CSpoolerService {
     for (const auto& [name, driver] : drivers) names.push_back(name);
     return 0;
   }
-  unsigned long DeletePrinterDriver(const std::wstring& name) override {
+  unsigned long RemovePrinterDriver(const std::wstring& name) override {
     calls.push_back(L"DeletePrinterDriver " + name);
     const auto found = drivers.find(name);
     if (found == drivers.end()) return kErrorUnknownPrinterDriver;
@@ -151,7 +151,7 @@ class CStandInMachine : public CInstallPlatform, public CSpoolerService {
     if (packages_in_use.count(inf_path) != 0) return kHresultPackageInUse;
     return store.erase(inf_path) != 0 ? 0 : kErrorFileNotFound;
   }
-  unsigned long DeleteMonitor(const std::wstring& monitor) override {
+  unsigned long RemoveMonitor(const std::wstring& monitor) override {
     calls.push_back(L"DeleteMonitor " + monitor);
     const auto found = monitors.find(monitor);
     if (found == monitors.end()) return kErrorUnknownPrintMonitor;
@@ -194,7 +194,7 @@ class CStandInMachine : public CInstallPlatform, public CSpoolerService {
     files[Full(to)] = {source->second.size, source->second.written, false};
     return 0;
   }
-  unsigned long DeleteFile(const std::wstring& path) override {
+  unsigned long RemoveFile(const std::wstring& path) override {
     calls.push_back(L"DeleteFile " + path);
     const auto found = files.find(Full(path));
     if (found == files.end()) return kErrorFileNotFound;
@@ -202,7 +202,7 @@ class CStandInMachine : public CInstallPlatform, public CSpoolerService {
     files.erase(found);
     return 0;
   }
-  unsigned long MoveFile(const std::wstring& from, const std::wstring& to) override {
+  unsigned long RenameFile(const std::wstring& from, const std::wstring& to) override {
     calls.push_back(L"MoveFile " + from + L" -> " + to);
     const auto found = files.find(Full(from));
     if (found == files.end()) return kErrorFileNotFound;

@@ -39,6 +39,7 @@ class CTestPrinterQueue {
     if (probe) ClosePrinter(probe);
   }
   ~CTestPrinterQueue() {
+    if (m_name.empty()) return;
     PRINTER_DEFAULTSW all{nullptr, nullptr, PRINTER_ALL_ACCESS};
     HANDLE printer = nullptr;
     if (OpenPrinterW(const_cast<wchar_t*>(m_name.c_str()), &printer, &all) && printer) {
@@ -50,6 +51,8 @@ class CTestPrinterQueue {
   CTestPrinterQueue& operator=(const CTestPrinterQueue&) = delete;
 
   bool Ok() const { return m_ok; }
+  // Leaves the queue to the program under test, which is to delete it.
+  void Release() { m_name.clear(); }
   const std::wstring& Name() const { return m_name; }
 
   // Stands in for the language monitor: the value that a printer-data query of `valueName` returns.
