@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "setup/package_names.h"
 #include "setup/spooler_queries.h"
 
 namespace vyx {
@@ -14,8 +15,6 @@ namespace vyx {
 // Fixed names of the driver package and of what it installs.
 inline constexpr const wchar_t* kPackageEnvironment = L"Windows x64";
 inline constexpr const wchar_t* kPackageInfPath = L"..\\InstDisk\\vyxqfive.inf";
-inline constexpr const wchar_t* kPackageInfName = L"vyxqfive.inf";
-inline constexpr const wchar_t* kInstallDiskFolder = L"..\\InstDisk\\";
 inline constexpr const wchar_t* kLanguageMonitorName = L"Bidi Language Monitor";
 inline constexpr const wchar_t* kMonitorFileOnDisk = L"..\\InstDisk\\AMD64\\Kavmon.dll";
 inline constexpr const wchar_t* kMonitorFileName = L"Kavmon.dll";
@@ -23,16 +22,13 @@ inline constexpr const wchar_t* kPrinterDeviceClass = L"{62f9c741-b25a-46ce-b54c
 inline constexpr const wchar_t* kPrinterDeviceName = L"Zavo B.V.VYX Q5";
 inline constexpr const wchar_t* kHardwareIdFragment = L"zavo_b.v.vyx_q5";
 inline constexpr const wchar_t* kSpoolerRegistryRoot = L"SYSTEM\\CurrentControlSet\\Control\\Print";
-inline constexpr const wchar_t* kPrintUiEntry = L"printui.dll,PrintUIEntry";
 inline constexpr const wchar_t* kProgramSettingsKey = L"Software\\Zavo\\VYX-Q5";
 inline constexpr const wchar_t* kVendorKeyPath = L"Software\\Zavo";
 
 // Error codes the work tells apart.
-inline constexpr unsigned long kErrorFileNotFound = 2;
 inline constexpr unsigned long kErrorPathNotFound = 3;
 inline constexpr unsigned long kErrorAccessDenied = 5;
 inline constexpr unsigned long kErrorUnknownPrinterDriver = 1797;
-inline constexpr unsigned long kErrorInvalidPrinterName = 1801;
 inline constexpr unsigned long kErrorUnknownPrintMonitor = 3000;
 inline constexpr unsigned long kErrorPrinterDriverInUse = 3001;
 inline constexpr unsigned long kErrorPrintMonitorInUse = 3008;

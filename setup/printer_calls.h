@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "setup/package_names.h"
+
 namespace vyx {
 
 using PrinterHandle = void*;
 
-inline constexpr std::uint32_t kErrorFileNotFound = 2;
 inline constexpr std::uint32_t kErrorCancelled = 1223;
-inline constexpr std::uint32_t kErrorInvalidPrinterName = 1801;
 
 // The level-2 fields of a printer to add; every field not named here is empty or zero.
 struct CNewPrinter {

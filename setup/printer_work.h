@@ -21,9 +21,6 @@ namespace vyx {
 inline constexpr std::uint32_t kAttributeDoCompleteFirst = 0x200;
 inline constexpr std::uint32_t kAttributeShared = 0x008;
 inline constexpr wchar_t kTcpIpMonitorName[] = L"Standard TCP/IP Port";
-inline constexpr wchar_t kInstallDiskFolder[] = L"..\\InstDisk\\";
-inline constexpr wchar_t kPackageInfName[] = L"vyxqfive.inf";
-inline constexpr wchar_t kPrintUiEntry[] = L"printui.dll,PrintUIEntry";
 // The wait for a printer the system printer user interface adds: a try every 100 ms until 40000 is passed.
 inline constexpr int kPrinterWaitStepMs = 100;
 inline constexpr int kPrinterWaitLimitMs = 40000;
