@@ -3,7 +3,7 @@
 # that Win32 tests can link it.
 set(VYX_WIN32_DEFS UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 set(VYX_WIN32_SYSLIBS winspool comctl32 comdlg32 shell32 ole32 advapi32 user32 gdi32 ws2_32 userenv wtsapi32 psapi
-  shlwapi version setupapi cfgmgr32)
+  shlwapi version)
 
 function(vyx_win32_library name program)
   file(GLOB srcs CONFIGURE_DEPENDS ${ARGN})
@@ -31,6 +31,8 @@ vyx_win32_program(VyxQ5Manager vyxmanagerwin ${CMAKE_SOURCE_DIR}/manager/app/man
 
 if(NOT VYX_MANAGER_ONLY)
   vyx_win32_library(vyxsetupwin SETUP ${CMAKE_SOURCE_DIR}/setup/*.cpp)
+  # Device setup and the configuration manager, for the printer devices the driver package work removes.
+  target_link_libraries(vyxsetupwin PUBLIC setupapi cfgmgr32)
   vyx_win32_program(VyxSetup vyxsetupwin ${CMAKE_SOURCE_DIR}/setup/setup_main_win32.cpp
     ${CMAKE_SOURCE_DIR}/setup/VyxSetup.rc)
   set_source_files_properties(${CMAKE_SOURCE_DIR}/setup/VyxSetup.rc PROPERTIES OBJECT_DEPENDS
