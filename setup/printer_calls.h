@@ -22,6 +22,7 @@ struct CNewPrinter {
   std::wstring port;
   std::wstring driver;
   std::wstring print_processor;
+  std::wstring data_type;
   std::uint32_t attributes = 0;
   std::uint32_t priority = 0;
 };
@@ -32,14 +33,14 @@ class CPrinterCalls {
 
   // Each returns false with LastError() set when the call fails.
   // AddPrinter on the local machine at level 2; the new printer's handle is closed again at once.
-  virtual bool AddPrinter(const CNewPrinter& printer) = 0;
+  virtual bool AddLocalPrinter(const CNewPrinter& printer) = 0;
   // OpenPrinter by name, with all access or with the default access.
-  virtual bool OpenPrinter(const std::wstring& name, bool all_access, PrinterHandle* handle) = 0;
+  virtual bool OpenPrinterByName(const std::wstring& name, bool all_access, PrinterHandle* handle) = 0;
   virtual bool DeletePrinter(PrinterHandle printer) = 0;
   // Reads the printer at level 2 and writes it back with another port name.
   virtual bool SetPrinterPort(PrinterHandle printer, const std::wstring& port) = 0;
   virtual bool ClosePrinter(PrinterHandle printer) = 0;
-  virtual bool SetDefaultPrinter(const std::wstring& name) = 0;
+  virtual bool MakeDefaultPrinter(const std::wstring& name) = 0;
 
   // The ports of the local machine at level 2, in the spooler's order.
   virtual bool ListPortNames(std::vector<std::wstring>& names) = 0;

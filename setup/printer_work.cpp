@@ -32,6 +32,8 @@ CNewPrinter MakeNewPrinter(const CPrinterRequest& request) {
   printer.port = request.port;
   printer.driver = kDriverName;
   printer.print_processor = L"winprint";
+  // What winprint takes by default anyway; Wine's spooler refuses a printer without it (1801).
+  printer.data_type = L"RAW";
   printer.attributes = kAttributeDoCompleteFirst | (request.share ? kAttributeShared : 0);
   printer.priority = 1;
   return printer;
@@ -66,7 +68,7 @@ void CSpoolerPortMover::MoveBack() {
 
 bool CSpoolerPortMover::MovePrinter(const std::wstring& printer, const std::wstring& port) {
   PrinterHandle handle = nullptr;
-  if (!m_calls.OpenPrinter(printer, true, &handle)) {
+  if (!m_calls.OpenPrinterByName(printer, true, &handle)) {
     ShowCallFailure(m_calls, m_sink, FailureCode(m_calls), printer);
     return false;
   }
@@ -82,7 +84,7 @@ void CPrinterWork::ShowFailure(std::uint32_t error, const std::wstring& caption)
 
 bool CPrinterWork::CreatePrinter(const CPrinterRequest& request) {
   if (!AddWithPackage(request) && !AddWithPrintUi(request)) return false;
-  if (request.make_default && !m_calls.SetDefaultPrinter(request.name)) {
+  if (request.make_default && !m_calls.MakeDefaultPrinter(request.name)) {
     ShowFailure(FailureCode(m_calls), L"SetDefaultPrinter");
   }
   m_calls.UpgradeAllPrinterSettings();
@@ -94,7 +96,7 @@ bool CPrinterWork::AddWithPackage(const CPrinterRequest& request) {
   std::wstring store_path;
   if (m_package.UploadPackage(store_path) != 0 || m_package.InstallFromPackage(store_path) != 0) return false;
   // A printer the spooler refuses is added through the system printer user interface instead, without a message.
-  return m_calls.AddPrinter(MakeNewPrinter(request));
+  return m_calls.AddLocalPrinter(MakeNewPrinter(request));
 }
 
 bool CPrinterWork::AddWithPrintUi(const CPrinterRequest& request) {
@@ -107,7 +109,7 @@ bool CPrinterWork::AddWithPrintUi(const CPrinterRequest& request) {
   std::uint32_t error = 0;
   for (int waited = 0; waited <= kPrinterWaitLimitMs; waited += kPrinterWaitStepMs) {
     PrinterHandle handle = nullptr;
-    if (m_calls.OpenPrinter(request.name, false, &handle)) {
+    if (m_calls.OpenPrinterByName(request.name, false, &handle)) {
       m_calls.ClosePrinter(handle);
       return true;
     }
@@ -122,7 +124,7 @@ bool CPrinterWork::AddWithPrintUi(const CPrinterRequest& request) {
 bool CPrinterWork::DeletePrinter(const std::wstring& name) {
   PrinterHandle handle = nullptr;
   std::uint32_t error = 0;
-  if (!m_calls.OpenPrinter(name, true, &handle)) {
+  if (!m_calls.OpenPrinterByName(name, true, &handle)) {
     error = FailureCode(m_calls);
   } else {
     if (!m_calls.DeletePrinter(handle)) error = FailureCode(m_calls);

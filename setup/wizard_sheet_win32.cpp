@@ -14,8 +14,13 @@ namespace vyx {
 
 CSetupWizardPropSheet::CSetupWizardPropSheet(HINSTANCE instance)
     : m_instance(instance),
-      m_printers(ProgramMessageSink(), m_debug),
-      m_package(m_platform, m_state, ProgramMessageSink(), m_debug, &GetSystemMessageText,
+      m_printerCalls(instance, m_state.language, m_sockets, m_monitor),
+      m_printers(m_printerCalls, m_monitor, m_spooler, m_package, ProgramMessageSink(), m_state.language),
+      m_package(m_platform,
+                m_state,
+                ProgramMessageSink(),
+                m_debug,
+                &GetSystemMessageText,
                 {[this] { return WrapRestartSpooler(m_state); }, [] { return UpgradeAllDevmodes(); },
                  [this] { m_printers.RefreshNetworkPorts(); }}),
       m_context{m_state,   m_settings, ThisProgramSettings(), ProgramMessageSink(), m_debug, m_spooler,

@@ -12,7 +12,10 @@
 #include "common/settings_win32.h"
 #include "setup/driver_package_work.h"
 #include "setup/install_platform_win32.h"
-#include "setup/printers_ports_win32.h"
+#include "setup/port_monitor_calls_win32.h"
+#include "setup/printer_calls_win32.h"
+#include "setup/printer_work.h"
+#include "setup/socket_calls_win32.h"
 #include "setup/spooler_enum_win32.h"
 #include "setup/wizard_flow.h"
 #include "setup/wizard_page_win32.h"
@@ -39,7 +42,10 @@ class CSetupWizardPropSheet {
   CWin32DebugOutput m_debug;
   CWin32SpoolerQueries m_spooler;
   CWin32InstallPlatform m_platform;
-  CSpoolerPrintersPorts m_printers;
+  CWinsockCalls m_sockets;
+  CWin32PortMonitorCalls m_monitor;
+  CWin32PrinterCalls m_printerCalls;
+  CPrinterWork m_printers;  // holds m_package, which it uses only once both exist
   CDriverPackageWork m_package;
   CSetupContext m_context;
   CSetupWizardFlow m_flow;

@@ -23,13 +23,13 @@ class CFakePrinterCalls : public CPrinterCalls {
  public:
   explicit CFakePrinterCalls(CListedSpooler& spooler) : m_spooler(spooler) {}
 
-  bool AddPrinter(const CNewPrinter& printer) override {
+  bool AddLocalPrinter(const CNewPrinter& printer) override {
     added.push_back(printer);
     if (add_error != 0) return Fail(add_error);
     m_spooler.printers.push_back({printer.name, printer.driver, printer.port});
     return true;
   }
-  bool OpenPrinter(const std::wstring& name, bool all_access, PrinterHandle* handle) override {
+  bool OpenPrinterByName(const std::wstring& name, bool all_access, PrinterHandle* handle) override {
     opens.push_back(name + (all_access ? L" all" : L""));
     if (appears_after > 0 && --appears_after == 0) m_spooler.printers.push_back({name, kDriverName, L"FILE:"});
     const auto found = Find(name);
@@ -48,7 +48,7 @@ class CFakePrinterCalls : public CPrinterCalls {
     return true;
   }
   bool ClosePrinter(PrinterHandle) override { return true; }
-  bool SetDefaultPrinter(const std::wstring& name) override {
+  bool MakeDefaultPrinter(const std::wstring& name) override {
     default_printer = name;
     return default_error == 0 || Fail(default_error);
   }
@@ -195,6 +195,7 @@ TEST_F(PrinterWork, APrinterFromThePackageIsAddedAtLevelTwoMadeDefaultAndItsSett
     EXPECT_EQ(L"TCP_IP_10.0.0.7:9100", p.port);
     EXPECT_EQ(L"VYX - Q5", p.driver);
     EXPECT_EQ(L"winprint", p.print_processor);
+    EXPECT_EQ(L"RAW", p.data_type);
     EXPECT_EQ(share ? 0x208u : 0x200u, p.attributes);
     EXPECT_EQ(1u, p.priority);
     EXPECT_TRUE(fresh.started.empty());
