@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <winspool.h>
 
+#include <algorithm>
+
 #include "common/profile_reader_win32.h"
 
 namespace vyx {
@@ -17,9 +19,10 @@ struct CPrinterOptions {
 };
 constexpr DWORD kPrinterOptionNoCache = 1;
 
-// Opens the printer with full access, past the spooler's cache where the system offers that (the reply must come
-// from the printer, not from what the spooler remembers).
-HANDLE OpenPrinterUncached(const std::wstring& printerName) {
+}  // namespace
+
+// The reply must come from the printer, not from what the spooler remembers.
+HANDLE OpenPrinterForMaterials(const std::wstring& printerName) {
   PRINTER_DEFAULTSW defaults{nullptr, nullptr, PRINTER_ALL_ACCESS};
   HANDLE printer = nullptr;
   using OpenPrinter2Fn = BOOL(WINAPI*)(LPCWSTR, LPHANDLE, PPRINTER_DEFAULTSW, CPrinterOptions*);
@@ -35,7 +38,13 @@ HANDLE OpenPrinterUncached(const std::wstring& printerName) {
   return printer;
 }
 
-}  // namespace
+bool QueryMaterials(HANDLE printer, char (&reply)[kMaterialsReplyBytes], DWORD* got) {
+  DWORD type = 0, needed = 0;
+  const DWORD status = GetPrinterDataW(printer, const_cast<wchar_t*>(kMaterialsQuery), &type,
+                                       reinterpret_cast<BYTE*>(reply), kMaterialsReplyBytes, &needed);
+  if (got) *got = status == ERROR_SUCCESS ? std::min<DWORD>(needed, kMaterialsReplyBytes) : 0;
+  return status == ERROR_SUCCESS;
+}
 
 std::wstring CataloguePath() {
   wchar_t folder[MAX_PATH] = {};
@@ -53,13 +62,11 @@ int ReadCatalogueFromDriverFolder(CCatalogue& catalogue, bool pnFlag, const CLan
 }
 
 bool QueryMaterialsReply(const std::wstring& printerName, char (&reply)[kMaterialsReplyBytes]) {
-  HANDLE printer = OpenPrinterUncached(printerName);
+  HANDLE printer = OpenPrinterForMaterials(printerName);
   if (!printer) return false;
-  DWORD type = 0, needed = 0;
-  const DWORD status = GetPrinterDataW(printer, const_cast<wchar_t*>(kMaterialsQuery), &type,
-                                       reinterpret_cast<BYTE*>(reply), kMaterialsReplyBytes, &needed);
+  const bool ok = QueryMaterials(printer, reply, nullptr);
   ClosePrinter(printer);
-  return status == ERROR_SUCCESS;
+  return ok;
 }
 
 std::int32_t AskLoadedTape(const std::wstring& printerName) {

@@ -65,6 +65,25 @@
 #define IDC_CONTROL_GROUP 1085
 #define IDC_TAPE_CUT_SETS 1090
 
+// The advanced settings dialog. Its ids repeat some of the main window's: each dialog has its own.
+#define IDD_ADVANCED_SETTINGS 152
+#define IDC_ADV_OK 1
+#define IDC_ADV_CANCEL 2
+#define IDC_ADV_DARKNESS_SPIN 1009
+#define IDC_ADV_DARKNESS 1041
+#define IDC_ADV_DARKNESS_GROUP 1050
+#define IDC_ADV_DARKNESS_RANGE 1051
+#define IDC_ADV_DRIVER_VERSION 1058
+#define IDC_ADV_LANGUAGE_LIST 1073
+#define IDC_ADV_UNIT_LIST 1074
+#define IDC_ADV_REGIONAL_GROUP 1075
+#define IDC_ADV_LANGUAGE_LABEL 1076
+#define IDC_ADV_UNIT_LABEL 1077
+#define IDC_ADV_RIBBON_SAVING 1086
+#define IDC_ADV_UPDATE_FIRMWARE 1087
+#define IDC_ADV_MISC_GROUP 1088
+#define IDC_ADV_PRINT_TO_FILE 1089
+
 // Images of the job list, in image list order (index 0 to 13); ribbon colour icons follow from index 14.
 #define IDI_STATUS_DONE 173
 #define IDI_STATUS_SKIPPED 172

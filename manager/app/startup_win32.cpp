@@ -11,10 +11,12 @@
 
 #include "common/seams/debug_output_win32.h"
 #include "common/seams/message_sink_win32.h"
+#include "common/settings_win32.h"
 #include "common/string_ids.h"
 #include "common/text_format.h"
 #include "manager/app/catalogue_win32.h"
 #include "manager/app/job_wait_win32.h"
+#include "manager/app/main_window_win32.h"
 #include "manager/app/resource.h"
 #include "manager/app/silent_print_win32.h"
 #include "manager/model/job_progress.h"
@@ -106,8 +108,9 @@ int CVyxQ5ManagerApp::InitInstance() {
   } else if (!m_args.options.show_main_window) {
     PrintSilentlyToPrinter(m_job, m_catalogue, m_args.options, m_args.printerName, m_location.jobTag,
                            m_languageLoaded ? m_language.Text() : CLanguageText());
+  } else if (m_languageLoaded) {
+    RunMainWindowForJob();
   }
-  // With "Mg" the main window would take over here; until it exists, a job that asks for it ends prepared.
   m_language.Free();
   WSACleanup();
   return 0;
@@ -131,6 +134,21 @@ bool CVyxQ5ManagerApp::ReadAndPrepare(HANDLE jobData) {
   // Consolidation, knock-out, merging and copies expansion, each moving the bar over its own span.
   PrepareParsedJob(m_job, m_catalogue, m_args.options);
   return true;
+}
+
+void CVyxQ5ManagerApp::RunMainWindowForJob() {
+  CManagerDlgContext context;
+  context.job = &m_job;
+  context.catalogue = &m_catalogue;
+  context.language = m_language.Text();
+  context.options = m_args.options;
+  context.unit = ReadUnitCodeWithDefault();
+  context.printerName = m_args.printerName;
+  context.jobTag = m_location.jobTag;
+  context.jobId = m_location.jobId;
+  const std::wstring catalogue = CataloguePath();
+  context.iconFolder = catalogue.substr(0, catalogue.find_last_of(L'\\'));
+  RunMainWindow(m_instance, context);
 }
 
 void CVyxQ5ManagerApp::ShowNotConnected(bool jobDeleted) {

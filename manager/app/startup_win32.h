@@ -30,6 +30,8 @@ class CVyxQ5ManagerApp {
   // Reads the stream and runs the preparation steps; false when nothing could be read.
   bool ReadAndPrepare(HANDLE jobData);
   void ShowNotConnected(bool jobDeleted);
+  // The main window for a job whose options say "Mg"; modal until the user closes it.
+  void RunMainWindowForJob();
 
   HINSTANCE m_instance;
   CCommandLineArgs m_args;

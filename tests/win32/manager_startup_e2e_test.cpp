@@ -77,6 +77,12 @@ CSimRun RunSimulator(const std::wstring& args, const std::wstring& answers = L""
   return result;
 }
 
+// The robot's line for the main window, which a job with `Mg` opens once it is read; the robot closes it with Done.
+bool IsMainWindow(const std::string& line) {
+  return line.rfind("caption=VYX-Q5 Manager | ", 0) == 0 &&
+         line.find("buttons=PRINT,Advanced...,Done") != std::string::npos;
+}
+
 std::string Served(const std::string& report) {
   const size_t at = report.find("served=");
   return at == std::string::npos ? "" : report.substr(at + 7, report.find(' ', at) - at - 7);
@@ -89,18 +95,20 @@ long FileSize(const std::wstring& path) {
 }
 
 TEST(ManagerStartup, JobOnAPipeIsReadWholeWithoutAnyMessage) {
-  const CSimRun run = RunSimulator(L"--job \"" + Example("two-ribbons-hex.zpl") + L"\"");
+  const CSimRun run = RunSimulator(L"--job \"" + Example("two-ribbons-hex.zpl") + L"\"", L"Done");
   EXPECT_EQ(0u, run.exitCode) << run.report;
   EXPECT_EQ(std::to_string(FileSize(Example("two-ribbons-hex.zpl"))), Served(run.report));
   EXPECT_NE(std::string::npos, run.report.find("connected=1"));
-  EXPECT_TRUE(run.robot.empty()) << run.robot[0];
+  ASSERT_EQ(1u, run.robot.size());
+  EXPECT_TRUE(IsMainWindow(run.robot[0])) << run.robot[0];
 }
 
 TEST(ManagerStartup, PipeCreatedFourSecondsLaterIsOpenedOnceItExists) {
-  const CSimRun run = RunSimulator(L"--delay-ms 4000 --job \"" + Example("binary-field.zpl") + L"\"");
+  const CSimRun run = RunSimulator(L"--delay-ms 4000 --job \"" + Example("binary-field.zpl") + L"\"", L"Done");
   EXPECT_EQ(0u, run.exitCode);
   EXPECT_EQ(std::to_string(FileSize(Example("binary-field.zpl"))), Served(run.report));
-  EXPECT_TRUE(run.robot.empty()) << run.robot[0];
+  ASSERT_EQ(1u, run.robot.size());
+  EXPECT_TRUE(IsMainWindow(run.robot[0])) << run.robot[0];
   // While it waits, the progress window is up, its Abort button disabled on this first showing; the robot saved
   // what the user saw.
   ASSERT_FALSE(run.windows.empty());
@@ -109,18 +117,20 @@ TEST(ManagerStartup, PipeCreatedFourSecondsLaterIsOpenedOnceItExists) {
 }
 
 TEST(ManagerStartup, FilePathAsLocationWorks) {
-  const CSimRun run = RunSimulator(L"--as-file --job \"" + Example("pages-and-copies.zpl") + L"\"");
+  const CSimRun run = RunSimulator(L"--as-file --job \"" + Example("pages-and-copies.zpl") + L"\"", L"Done");
   EXPECT_EQ(0u, run.exitCode);
-  EXPECT_TRUE(run.robot.empty()) << run.robot[0];
+  ASSERT_EQ(1u, run.robot.size());
+  EXPECT_TRUE(IsMainWindow(run.robot[0])) << run.robot[0];
 }
 
 TEST(ManagerStartup, PerPageCopiesFileIsReadAndDeleted) {
   wchar_t folder[MAX_PATH] = {};
   ASSERT_TRUE(SUCCEEDED(SHGetFolderPathW(nullptr, CSIDL_COMMON_DOCUMENTS | CSIDL_FLAG_CREATE, nullptr, 0, folder)));
   const std::wstring copies = std::wstring(folder) + L"\\PerPageCopies_77.dat";
-  const CSimRun run = RunSimulator(L"--id 77 --copies 2,3 --job \"" + Example("pages-and-copies.zpl") + L"\"");
+  const CSimRun run = RunSimulator(L"--id 77 --copies 2,3 --job \"" + Example("pages-and-copies.zpl") + L"\"", L"Done");
   EXPECT_EQ(0u, run.exitCode);
-  EXPECT_TRUE(run.robot.empty()) << run.robot[0];
+  ASSERT_EQ(1u, run.robot.size());
+  EXPECT_TRUE(IsMainWindow(run.robot[0])) << run.robot[0];
   EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(copies.c_str()));
 }
 
@@ -136,10 +146,11 @@ TEST(ManagerStartup, WrongArgumentCountIsShownThenTheConnectionFailure) {
 }
 
 TEST(ManagerStartup, OldDriverArgumentsShowTheMessageAndUseTheDefaults) {
-  const CSimRun run =
-      RunSimulator(L"--argv \"-x \\\\.\\pipe\\VYXQ5_42_sim VYX-Q5\" --job \"" + Example("two-ribbons-hex.zpl") + L"\"");
+  const CSimRun run = RunSimulator(
+      L"--argv \"-x \\\\.\\pipe\\VYXQ5_42_sim VYX-Q5\" --job \"" + Example("two-ribbons-hex.zpl") + L"\"", L"OK,Done");
   EXPECT_EQ(0u, run.exitCode);
-  ASSERT_EQ(1u, run.robot.size());
+  ASSERT_EQ(2u, run.robot.size());
+  EXPECT_TRUE(IsMainWindow(run.robot[1])) << run.robot[1];
   EXPECT_EQ(
       "caption=Pre-17i-version of vyxui.dll! Please uninstall and reinstall, then restart spooler service! | text= | "
       "buttons=OK",
@@ -148,9 +159,11 @@ TEST(ManagerStartup, OldDriverArgumentsShowTheMessageAndUseTheDefaults) {
 }
 
 TEST(ManagerStartup, BadOptionsStringIsShownWithTheString) {
-  const CSimRun run = RunSimulator(L"--options LnMgSvBo0;59 --job \"" + Example("two-ribbons-hex.zpl") + L"\"");
+  const CSimRun run =
+      RunSimulator(L"--options LnMgSvBo0;59 --job \"" + Example("two-ribbons-hex.zpl") + L"\"", L"OK,Done");
   EXPECT_EQ(0u, run.exitCode);
-  ASSERT_EQ(1u, run.robot.size());
+  ASSERT_EQ(2u, run.robot.size());
+  EXPECT_TRUE(IsMainWindow(run.robot[1])) << run.robot[1];
   EXPECT_EQ("caption=Wrong parameter syntax! Please uninstall and reinstall! | text=LnMgSvBo0;59 | buttons=OK",
             run.robot[0]);
 }
