@@ -89,7 +89,17 @@ std::wstring FetchLanguageString(CStringLoader& loader, int base, int offset) {
 }
 
 int ListLanguages(CStringLoader& loader, int base, std::vector<std::wstring>& names, int& selection) {
+  std::vector<int> bases;
+  return ListLanguages(loader, base, names, bases, selection);
+}
+
+int ListLanguages(CStringLoader& loader,
+                  int base,
+                  std::vector<std::wstring>& names,
+                  std::vector<int>& bases,
+                  int& selection) {
   names.clear();
+  bases.clear();
   selection = -1;
   for (int id = 1108; id < kLanguageIdLimit; id += 1000) {
     std::wstring text;
@@ -97,6 +107,7 @@ int ListLanguages(CStringLoader& loader, int base, std::vector<std::wstring>& na
     if (loader.Load(id, kShortStringBuffer, text, error) > 0) {
       if (id == base + 1108) selection = static_cast<int>(names.size());
       names.push_back(text);
+      bases.push_back(id - 1108);
     } else if (error == kErrorResourceNameNotFound) {
       break;
     }

@@ -68,6 +68,13 @@ bool LoadShortString(CStringLoader& loader, int base, int offset, std::wstring& 
 // The display names (+1108) of the languages in the library, in order; `selection` is the entry of the language
 // with `base`, or -1. Returns the number of names. The position p of a name gives the base p * 1000.
 int ListLanguages(CStringLoader& loader, int base, std::vector<std::wstring>& names, int& selection);
+// The same, with the base of each listed language: where a language is missing in the middle of the library (a
+// system that does not end the search at the first gap lists the ones after it), its successors keep their own.
+int ListLanguages(CStringLoader& loader,
+                  int base,
+                  std::vector<std::wstring>& names,
+                  std::vector<int>& bases,
+                  int& selection);
 
 // A loaded library and the base its strings are fetched with.
 class CLanguageText {

@@ -10,6 +10,7 @@
 #include "common/seams/message_sink_win32.h"
 #include "common/settings.h"
 #include "manager/app/advanced_settings_win32.h"
+#include "manager/app/dialog_binding_win32.h"
 #include "manager/app/resource.h"
 
 namespace vyx {
@@ -31,14 +32,6 @@ bool IsCheckable(int id) {
 
 bool IsEdit(int id) {
   return std::find(std::begin(kEditIds), std::end(kEditIds), id) != std::end(kEditIds);
-}
-
-std::wstring WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
-  const int got = GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(std::max(got, 0)));
-  return text;
 }
 
 // The save dialog of a print to a file; none when the user cancels.
@@ -85,18 +78,8 @@ CVyxQ5ManagerDlg::~CVyxQ5ManagerDlg() {
 }
 
 INT_PTR CVyxQ5ManagerDlg::DoModal(HWND owner) {
-  return DialogBoxParamW(m_resources, MAKEINTRESOURCEW(IDD_VYXQ5MANAGER_DIALOG), owner, DialogProc,
-                         reinterpret_cast<LPARAM>(this));
-}
-
-INT_PTR CALLBACK CVyxQ5ManagerDlg::DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_INITDIALOG) {
-    auto* self = reinterpret_cast<CVyxQ5ManagerDlg*>(lparam);
-    SetWindowLongPtrW(window, DWLP_USER, lparam);
-    self->m_window = window;
-  }
-  auto* self = reinterpret_cast<CVyxQ5ManagerDlg*>(GetWindowLongPtrW(window, DWLP_USER));
-  return self ? self->Handle(message, wparam, lparam) : FALSE;
+  return DialogBoxParamW(m_resources, MAKEINTRESOURCEW(IDD_VYXQ5MANAGER_DIALOG), owner,
+                         BoundDialogProc<CVyxQ5ManagerDlg>, reinterpret_cast<LPARAM>(this));
 }
 
 INT_PTR CVyxQ5ManagerDlg::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -324,10 +307,7 @@ void CVyxQ5ManagerDlg::OnDone() {
     return;
   }
   if (const std::optional<CReadBackFailure> failure = m_model.ReadBack()) {
-    MessageBoxW(m_window, failure->message.c_str(), kManagerWindowCaption, MB_OK | MB_ICONEXCLAMATION);
-    HWND edit = GetDlgItem(m_window, failure->control);
-    SetFocus(edit);
-    SendMessageW(edit, EM_SETSEL, 0, -1);
+    ShowReadBackFailure(m_window, failure->control, failure->message, kManagerWindowCaption);
     return;
   }
   EndDialog(m_window, IDOK);
@@ -358,6 +338,7 @@ void CVyxQ5ManagerDlg::OnAdvanced() {
   context.owner = m_window;
   context.resources = m_resources;
   context.language = m_context.language;
+  context.unitCode = m_context.unit;
   context.printerName = m_context.printerName;
   CAdvancedSettingsValues values = m_model.AdvancedValues();
   if (!ShowAdvancedSettings(context, values)) return;

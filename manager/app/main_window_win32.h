@@ -15,6 +15,7 @@
 
 #include "common/language.h"
 #include "manager/app/busy_work_win32.h"
+#include "manager/app/dialog_binding_win32.h"
 #include "manager/app/job_list_view_win32.h"
 #include "manager/app/main_window_model.h"
 #include "manager/app/status_poll_win32.h"
@@ -57,7 +58,8 @@ class CVyxQ5ManagerDlg {
   INT_PTR DoModal(HWND owner = nullptr);
 
  private:
-  static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  friend INT_PTR CALLBACK vyx::BoundDialogProc<CVyxQ5ManagerDlg>(HWND, UINT, WPARAM, LPARAM);
+  void Attach(HWND window) { m_window = window; }
   static LRESULT CALLBACK
   CopiesEditProc(HWND edit, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id, DWORD_PTR self);
   INT_PTR Handle(UINT message, WPARAM wparam, LPARAM lparam);

@@ -13,12 +13,15 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/ini_file.h"
 #include "common/language_win32.h"
 #include "common/settings_win32.h"
+#include "manager/app/advanced_settings.h"
+#include "manager/app/advanced_settings_win32.h"
 #include "manager/app/catalogue_win32.h"
 #include "manager/app/main_window_model.h"
 #include "manager/app/printer_materials.h"
@@ -123,6 +126,7 @@ struct CModelRun {
   }
 
   // PRINT as the window does it, into memory: the bytes a file port holds afterwards.
+  // With print to file the save dialog's offered name is kept.
   std::string Print() {
     CRecordingMessageSink messages;
     CPrintChannel channel(spooler, messages, L"42_sim");
@@ -130,9 +134,9 @@ struct CModelRun {
     seams.printerName = kQueue;
     seams.jobId = 42;
     seams.storedDarkness = ReadDarkness();
+    seams.chooseFile = [](const std::wstring& offered) { return std::optional<std::wstring>(offered); };
     EXPECT_TRUE(model->Print(channel, seams));
     EXPECT_TRUE(messages.shown.empty());
-    EXPECT_EQ(1u, spooler.starts.size());
     return spooler.bytes;
   }
 };
@@ -189,17 +193,14 @@ std::vector<std::string> AnswerMessageBoxes(DWORD pid, HWND mainWindow) {
   return shown;
 }
 
-// Ends the manager if a failed check leaves it running, so that no test waits on it.
-struct CEndProcessAtExit {
-  DWORD pid = 0;
-  ~CEndProcessAtExit() {
-    HANDLE process = pid ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid) : nullptr;
-    if (!process) return;
-    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 0xDEAD);
-    WaitForSingleObject(process, 5000);
-    CloseHandle(process);
-  }
-};
+// Ends a process that a failed check left running, so that no test waits on it.
+void EndIfRunning(DWORD pid) {
+  HANDLE process = pid ? OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid) : nullptr;
+  if (!process) return;
+  if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) TerminateProcess(process, 0xDEAD);
+  WaitForSingleObject(process, 5000);
+  CloseHandle(process);
+}
 
 struct MainWindowE2E : ::testing::Test {
   std::wstring port, catalogue, jobFile;
@@ -227,10 +228,52 @@ struct MainWindowE2E : ::testing::Test {
   }
 
   void TearDown() override {
+    EndIfRunning(pid);
     if (!catalogue.empty()) DeleteFileW(catalogue.c_str());
     DeleteFileW(port.c_str());
     DeleteFileW(jobFile.c_str());
   }
+
+  // Opens the job in the model, has the driver simulator start the manager on it and waits for its main window
+  // and the first status reply on its materials lines.
+  void Start(jb::CTestPrinterQueue& queue, CModelRun& expected) {
+    ASSERT_TRUE(queue.SetData(kMaterialsQuery, kLoadedMaterials, sizeof kLoadedMaterials - 1));
+    const std::string text = ThreeColours();
+    WriteAll(jobFile, text);
+    expected.Open(text, catalogueText);
+    ASSERT_FALSE(HasFailure());
+    expected.model->OnStatusReply(kLoadedMaterials, sizeof kLoadedMaterials - 1);
+    expected.model->TakeRepaint();
+
+    ASSERT_TRUE(sim.Start(L"\"" + jb::ProgramDirectory() + L"vyx_driver_sim.exe\" --job \"" + jobFile +
+                          L"\" --printer \"" + kQueue + L"\" --options " + kOptions + L" --timeout 100"));
+    pid = WaitForChildProcess(sim.Id(), L"VyxQ5Manager.exe");
+    ASSERT_NE(0u, pid);
+    jb::WaitUntil(
+        [&] {
+          // The progress window of the start-up is a dialog too.
+          for (HWND top : jb::FindTopWindows(pid, {L"", L"#32770"}))
+            if (jb::ReadControl(top, IDC_JOB_LIST).className == WC_LISTVIEWW) window = top;
+          return window != nullptr;
+        },
+        30000);
+    ASSERT_NE(nullptr, window) << Joined(AnswerMessageBoxes(pid, nullptr));
+    const std::wstring tapeLine = *expected.model->View().At(IDC_TAPE_LINE).text;
+    EXPECT_TRUE(jb::WaitUntil([&] { return jb::ReadControl(window, IDC_TAPE_LINE).text == tapeLine; }, 10000))
+        << "'" << jb::Utf8(jb::ReadControl(window, IDC_TAPE_LINE).text) << "', expected '" << jb::Utf8(tapeLine) << "'";
+    ASSERT_TRUE(jb::WaitForIdle(window)) << Joined(AnswerMessageBoxes(pid, window));
+  }
+
+  // Done closes the window and ends the manager.
+  void Close() {
+    EXPECT_EQ("", Joined(AnswerMessageBoxes(pid, window)));
+    ASSERT_TRUE(jb::Click(window, IDOK));
+    EXPECT_EQ(0u, sim.WaitForExit(20000));
+  }
+
+  jb::CTestProcess sim;
+  DWORD pid = 0;
+  HWND window = nullptr;
 };
 
 TEST_F(MainWindowE2E, OpensLikeTheModelPrintsItsStreamAndResets) {
@@ -238,37 +281,11 @@ TEST_F(MainWindowE2E, OpensLikeTheModelPrintsItsStreamAndResets) {
   ASSERT_TRUE(settings.Ok());
   jb::CTestPrinterQueue queue(kQueue, port);
   ASSERT_TRUE(queue.Ok());
-  ASSERT_TRUE(queue.SetData(kMaterialsQuery, kLoadedMaterials, sizeof kLoadedMaterials - 1));
-  const std::string text = ThreeColours();
-  WriteAll(jobFile, text);
-
   CModelRun expected;
-  expected.Open(text, catalogueText);
+  Start(queue, expected);
   ASSERT_FALSE(HasFailure());
-  expected.model->OnStatusReply(kLoadedMaterials, sizeof kLoadedMaterials - 1);
-  expected.model->TakeRepaint();
 
-  jb::CTestProcess sim(L"\"" + jb::ProgramDirectory() + L"vyx_driver_sim.exe\" --job \"" + jobFile +
-                       L"\" --printer \"" + kQueue + L"\" --options " + kOptions + L" --timeout 100");
-  const DWORD pid = WaitForChildProcess(sim.Id(), L"VyxQ5Manager.exe");
-  ASSERT_NE(0u, pid);
-  const CEndProcessAtExit endManager{pid};
-  HWND window = nullptr;
-  jb::WaitUntil(
-      [&] {
-        // The progress window of the start-up is a dialog too.
-        for (HWND top : jb::FindTopWindows(pid, {L"", L"#32770"}))
-          if (jb::ReadControl(top, IDC_JOB_LIST).className == WC_LISTVIEWW) window = top;
-        return window != nullptr;
-      },
-      30000);
-  ASSERT_NE(nullptr, window) << Joined(AnswerMessageBoxes(pid, nullptr));
-
-  // Opening: every control as the model shows it, once the first status reply reached the materials lines.
-  const std::wstring tapeLine = *expected.model->View().At(IDC_TAPE_LINE).text;
-  EXPECT_TRUE(jb::WaitUntil([&] { return jb::ReadControl(window, IDC_TAPE_LINE).text == tapeLine; }, 10000))
-      << "'" << jb::Utf8(jb::ReadControl(window, IDC_TAPE_LINE).text) << "', expected '" << jb::Utf8(tapeLine) << "'";
-  ASSERT_TRUE(jb::WaitForIdle(window)) << Joined(AnswerMessageBoxes(pid, window));
+  // Opening: every control as the model shows it.
   EXPECT_EQ("", Joined(Differences(window, expected.model->View())));
   EXPECT_EQ(L"PRINT", jb::ReadControl(window, IDC_PRINT).text);  // the English library's text
   ASSERT_EQ(4u, expected.model->View().rows.size());             // three colours and the outline's cut
@@ -286,6 +303,7 @@ TEST_F(MainWindowE2E, OpensLikeTheModelPrintsItsStreamAndResets) {
 
   // PRINT: the writing runs off the window's thread; Reset all jobs takes PRINT's place when it is done.
   const std::string stream = expected.Print();
+  EXPECT_EQ(1u, expected.spooler.starts.size());
   ASSERT_TRUE(jb::Click(window, IDC_PRINT));
   EXPECT_TRUE(jb::WaitUntil([&] { return jb::ReadControl(window, IDC_RESET_JOBS).enabled; }, 20000))
       << Joined(AnswerMessageBoxes(pid, window));
@@ -298,15 +316,150 @@ TEST_F(MainWindowE2E, OpensLikeTheModelPrintsItsStreamAndResets) {
   ASSERT_TRUE(jb::WaitForIdle(window));
   EXPECT_EQ("", Joined(Differences(window, expected.model->View())));
 
-  EXPECT_EQ("", Joined(AnswerMessageBoxes(pid, window)));
-  ASSERT_TRUE(jb::Click(window, IDOK));
-  EXPECT_EQ(0u, sim.WaitForExit(20000));
+  Close();
 
   // The spooler writes the port file when the document ends: it may come a moment after the manager closed it.
   EXPECT_TRUE(jb::WaitUntil([&] { return ReadAll(port).size() >= stream.size(); }, 10000));
   const std::string printed = ReadAll(port);
   EXPECT_EQ(stream.size(), printed.size());
   EXPECT_TRUE(stream == printed) << "first 300 bytes printed:\n" << printed.substr(0, 300);
+}
+
+// Every control of the advanced settings dialog as its model shows it: texts, both lists, check boxes, darkness.
+std::vector<std::string> AdvancedDifferences(HWND dialog, const CAdvancedSettingsModel& model) {
+  std::vector<std::string> out;
+  for (const auto& [id, expected] : model.View().controls) {
+    const jb::CControlState shown = id == kAdvancedCaptionId ? jb::ReadControl(dialog) : jb::ReadControl(dialog, id);
+    if (!shown.exists) out.push_back(std::to_string(id) + ": missing");
+    if (expected.text && *expected.text != shown.text)
+      out.push_back(std::to_string(id) + ": text '" + jb::Utf8(shown.text) + "', expected '" +
+                    jb::Utf8(*expected.text) + "'");
+    if (shown.checked >= 0 && expected.checked != (shown.checked == BST_CHECKED))
+      out.push_back(std::to_string(id) + ": checked " + std::to_string(shown.checked));
+  }
+  const struct {
+    int id;
+    const CChoiceView& expected;
+  } lists[] = {{IDC_ADV_LANGUAGE_LIST, model.Languages()}, {IDC_ADV_UNIT_LIST, model.Units()}};
+  for (const auto& list : lists) {
+    const jb::CChoiceList shown = jb::ReadComboBox(jb::FindControl(dialog, list.id));
+    if (shown.entries != list.expected.entries || shown.selected != list.expected.selected)
+      out.push_back(std::to_string(list.id) + ": " + std::to_string(shown.entries.size()) + " entries, selected " +
+                    std::to_string(shown.selected));
+  }
+  return out;
+}
+
+std::string PseudoRandomBytes(std::size_t size) {
+  std::string bytes(size, '\0');
+  std::uint32_t state = 12345;
+  for (char& c : bytes) {
+    state = state * 1103515245u + 12345u;
+    c = static_cast<char>(state >> 24);
+  }
+  return bytes;
+}
+
+TEST_F(MainWindowE2E, AdvancedSettingsStoreTheChoicePrintToAFileAndSendFirmware) {
+  CManagerSettings settings;
+  ASSERT_TRUE(settings.Ok());
+  jb::CTestPrinterQueue queue(kQueue, port);
+  ASSERT_TRUE(queue.Ok());
+  const std::wstring printFile = std::wstring(kPrintFileFolder) + L"\\PrintData_42.zpl";
+  const std::wstring firmwareFile = jb::TempPath(L"vyx_firmware.zpl");
+  DeleteFileW(printFile.c_str());
+  CModelRun expected;
+  Start(queue, expected);
+  ASSERT_FALSE(HasFailure());
+
+  // The dialog opens with the window's values and the manager's language and unit.
+  ASSERT_TRUE(jb::Click(window, IDC_ADVANCED));
+  HWND dialog = jb::WaitForTopWindow(pid, {L"Advanced settings", L"#32770"});
+  ASSERT_NE(nullptr, dialog) << Joined(AnswerMessageBoxes(pid, window));
+  CAdvancedSettingsModel advanced(expected.language.Text(), 0, expected.model->AdvancedValues());
+  advanced.Open(ReadDriverVersion());
+  ASSERT_EQ(3u, advanced.Languages().entries.size());  // German, English and Dutch
+  EXPECT_EQ("", Joined(AdvancedDifferences(dialog, advanced)));
+  EXPECT_TRUE(jb::SaveWindowPng(dialog, jb::ScreenshotPath("advanced_settings_opened")));
+
+  // The spin stops at 30; 31 is refused with the range message and the dialog stays.
+  HWND darkness = jb::FindControl(dialog, IDC_ADV_DARKNESS);
+  ASSERT_TRUE(jb::SetEditText(darkness, L"30"));
+  ASSERT_TRUE(jb::StepUpDown(jb::FindControl(dialog, IDC_ADV_DARKNESS_SPIN), 1));
+  EXPECT_EQ(L"30", jb::ReadControl(darkness).text);
+  ASSERT_TRUE(jb::SetEditText(darkness, L"31"));
+  ASSERT_TRUE(jb::Click(dialog, IDOK));
+  HWND range = jb::WaitForMessageBox(pid, kManagerWindowCaption);
+  ASSERT_NE(nullptr, range);
+  EXPECT_EQ("caption=VYX-Q5 Manager | text=Enter an integer between 0 and 30. | buttons=OK",
+            jb::FormatDialog(jb::ReadDialog(range)));
+  ASSERT_TRUE(jb::PressDialogButton(range, L"OK"));
+  ASSERT_TRUE(jb::WaitForWindowGone(range));
+  EXPECT_TRUE(IsWindow(dialog));
+
+  // Dutch, inches, print to file, darkness 20: stored for the next start, taken by the window now.
+  ASSERT_TRUE(jb::SelectComboEntry(jb::FindControl(dialog, IDC_ADV_LANGUAGE_LIST), 2));
+  ASSERT_TRUE(jb::SelectComboEntry(jb::FindControl(dialog, IDC_ADV_UNIT_LIST), 1));
+  ASSERT_TRUE(jb::Click(dialog, IDC_ADV_PRINT_TO_FILE));
+  ASSERT_TRUE(jb::SetEditText(darkness, L"20"));
+  ASSERT_TRUE(jb::Click(dialog, IDOK));
+  ASSERT_TRUE(jb::WaitForWindowGone(dialog));
+  EXPECT_EQ(2000, ReadLangBase(ThisProgramSettings().write_hive));
+  EXPECT_EQ(1, ReadUnitCode(ThisProgramSettings().write_hive));
+  CAdvancedSettingsValues chosen = expected.model->AdvancedValues();
+  chosen.printToFile = true;
+  chosen.darkness = 20;
+  expected.model->ApplyAdvancedValues(chosen);
+
+  // PRINT goes through the save dialog into the offered file.
+  const std::string stream = expected.Print();
+  EXPECT_EQ(printFile, expected.spooler.createdFile);
+  ASSERT_TRUE(jb::Click(window, IDC_PRINT));
+  HWND save = jb::WaitForTopWindow(pid, {L"", L"#32770", {window}});
+  ASSERT_NE(nullptr, save);
+  EXPECT_TRUE(jb::SaveWindowPng(save, jb::ScreenshotPath("print_to_file_save_dialog")));
+  ASSERT_TRUE(jb::PressDialogButton(save, L"Save")) << jb::FormatDialog(jb::ReadDialog(save));
+  EXPECT_TRUE(jb::WaitUntil([&] { return jb::ReadControl(window, IDC_RESET_JOBS).enabled; }, 20000))
+      << Joined(AnswerMessageBoxes(pid, window));
+  EXPECT_TRUE(stream == ReadAll(printFile)) << ReadAll(printFile).size() << " bytes, expected " << stream.size();
+
+  // Update Firmware sends a 3 MB file unchanged to the queue, then says so.
+  const std::string firmware = PseudoRandomBytes(3u << 20);
+  WriteAll(firmwareFile, firmware);
+  ASSERT_TRUE(jb::Click(window, IDC_ADVANCED));
+  dialog = jb::WaitForTopWindow(pid, {L"Advanced settings", L"#32770"});
+  ASSERT_NE(nullptr, dialog);
+  ASSERT_TRUE(jb::Click(dialog, IDC_ADV_UPDATE_FIRMWARE));
+  HWND open = jb::WaitForTopWindow(pid, {L"", L"#32770", {window, dialog}});
+  ASSERT_NE(nullptr, open);
+  // The file name box of the common file dialog: an edit inside a combo box inside an extended combo box.
+  HWND nameEdit = nullptr;
+  EnumChildWindows(
+      open,
+      [](HWND child, LPARAM out) {
+        wchar_t name[16] = {};
+        GetClassNameW(child, name, 16);
+        if (GetDlgCtrlID(child) != 1148 || _wcsicmp(name, L"Edit") != 0) return TRUE;
+        *reinterpret_cast<HWND*>(out) = child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&nameEdit));
+  ASSERT_TRUE(jb::SetEditText(nameEdit, firmwareFile)) << jb::FormatDialog(jb::ReadDialog(open));
+  ASSERT_TRUE(jb::PressDialogButton(open, L"Open")) << jb::FormatDialog(jb::ReadDialog(open));
+  HWND sent = jb::WaitForMessageBox(pid, L"Update firmware", 30000);
+  ASSERT_NE(nullptr, sent) << Joined(AnswerMessageBoxes(pid, window));
+  EXPECT_NE(std::string::npos, jb::FormatDialog(jb::ReadDialog(sent)).find("The firmware file has been sent"));
+  EXPECT_TRUE(jb::SaveWindowPng(sent, jb::ScreenshotPath("firmware_sent_message")));
+  ASSERT_TRUE(jb::PressDialogButton(sent, L"OK"));
+  ASSERT_TRUE(jb::WaitForWindowGone(sent));
+  ASSERT_TRUE(jb::Click(dialog, IDCANCEL));
+  ASSERT_TRUE(jb::WaitForWindowGone(dialog));
+  EXPECT_TRUE(jb::WaitUntil([&] { return ReadAll(port).size() >= firmware.size(); }, 10000));
+  EXPECT_TRUE(firmware == ReadAll(port)) << ReadAll(port).size() << " bytes";
+
+  Close();
+  DeleteFileW(printFile.c_str());
+  DeleteFileW(firmwareFile.c_str());
 }
 
 }  // namespace
