@@ -55,6 +55,13 @@ void RemoveModelDrivers() {
   }
 }
 
+DWORD LocalPrinterCount() {
+  DWORD needed = 0, count = 0;
+  EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 1, nullptr, 0, &needed, &count);
+  std::vector<BYTE> buffer(needed + 1);
+  return EnumPrintersW(PRINTER_ENUM_LOCAL, nullptr, 1, buffer.data(), needed, &needed, &count) ? count : 0xFFFFFFFF;
+}
+
 class SetupWizard : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -234,6 +241,36 @@ TEST_F(SetupWizard, RemovesAPrinterOfTheModelAndFinishes) {
   EXPECT_FALSE(OpenPrinterW(const_cast<wchar_t*>(L"VYX - Q5 wizard"), &gone, nullptr));
   ASSERT_TRUE(PressWizardButton(m_sheet, EWizardButton::kFinish));
   EXPECT_EQ(0u, m_setup.WaitForExit(10000));
+}
+
+TEST_F(SetupWizard, APrinterNameThatExistsIsRefusedOnThePrinterPage) {
+  CTestPrinterQueue queue(L"VYX - Q5", L"FILE:", L"VYX - Q5");
+  ASSERT_TRUE(queue.Ok());
+  ASSERT_TRUE(OnPage(IDC_WELCOME_PICTURE, L"exists-welcome"));
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(Press(EWizardButton::kNext));
+  ASSERT_TRUE(OnPage(IDC_INSTALL, L"exists-action"));
+  ASSERT_TRUE(Press(EWizardButton::kNext));
+  ASSERT_TRUE(OnPage(IDC_LICENCE_TEXT, L"exists-licence"));
+  ASSERT_TRUE(Click(FindControl(m_sheet, IDC_LICENCE_ACCEPT)));
+  ASSERT_TRUE(WaitUntil([&] { return WaitForIdle(m_sheet) && ButtonEnabled(0x3024); }));
+  ASSERT_TRUE(Press(EWizardButton::kNext));
+  ASSERT_TRUE(OnPage(IDC_OPTION_DRIVER_PRINTER, L"exists-options"));
+  ASSERT_TRUE(Click(FindControl(m_sheet, IDC_OPTION_DRIVER_PRINTER)));
+  ASSERT_TRUE(Press(EWizardButton::kNext));
+
+  // The preset name is the queue's: Next explains and stays, and nothing is installed or added.
+  ASSERT_TRUE(OnPage(IDC_PRINTER_NAME, L"exists-printer"));
+  ASSERT_EQ(L"VYX - Q5", Text(IDC_PRINTER_NAME));
+  const DWORD printers_before = LocalPrinterCount();
+  ASSERT_TRUE(PressWizardButton(m_sheet, EWizardButton::kNext));
+  EXPECT_EQ(L"A printer with this name already exists. Please choose another name.",
+            Answer(L"VYX-Q5 Setup", L"OK", L"exists-message"));
+  ASSERT_TRUE(OnPage(IDC_PRINTER_NAME, L"exists-printer-again"));
+  EXPECT_EQ(L"VYX - Q5", Text(IDC_PRINTER_NAME));
+  EXPECT_EQ(printers_before, LocalPrinterCount());
+
+  ASSERT_TRUE(PressWizardButton(m_sheet, EWizardButton::kCancel));
+  EXPECT_EQ(1u, m_setup.WaitForExit(10000));
 }
 
 }  // namespace
