@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vyx {
@@ -31,7 +32,11 @@ class CJobStreamSource {
 // with 0 bytes, as a file at its end; kErrorBrokenPipe as a closed pipe).
 class CMemoryStreamSource : public CJobStreamSource {
  public:
-  explicit CMemoryStreamSource(std::string bytes) : m_bytes(std::move(bytes)) {}
+  explicit CMemoryStreamSource(std::string bytes) : m_owned(std::move(bytes)), m_bytes(m_owned) {}
+  // Serves bytes the caller keeps alive and unchanged while reading (no copy).
+  explicit CMemoryStreamSource(const std::string* borrowed) : m_bytes(*borrowed) {}
+  CMemoryStreamSource(const CMemoryStreamSource&) = delete;
+  CMemoryStreamSource& operator=(const CMemoryStreamSource&) = delete;
   std::uint32_t Read(void* buffer, std::uint32_t size, std::uint32_t& got) override;
   void Close() override { ++closeCount; }
 
@@ -45,7 +50,8 @@ class CMemoryStreamSource : public CJobStreamSource {
   int closeCount = 0;
 
  private:
-  std::string m_bytes;
+  std::string m_owned;
+  std::string_view m_bytes;
   std::size_t m_pos = 0;
   std::size_t m_patternIndex = 0;
   std::size_t m_messageLeft = 0;
