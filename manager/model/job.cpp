@@ -1,9 +1,12 @@
 // The job container: reading the stream, the per-page copies table, parsing and the page steps.
 #include "manager/model/job.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <string>
 
 #include "manager/model/cut_collection.h"
@@ -28,56 +31,68 @@ void CQzplJobData::ClearPages() {
   for (CQzplPage* p : masters) delete p;
 }
 
+namespace {
+
+// The job buffer grows by half its size at a time: reads land in it directly, and growing moves the pages rather than
+// copying them where the C library can (large blocks on Linux), so every byte is copied once.
+constexpr std::size_t kFirstBufferBytes = 1u << 20;
+
+char* GrowBuffer(std::unique_ptr<char, CFreeBuffer>& buffer, std::size_t& capacity, std::size_t needed) {
+  if (needed <= capacity) return buffer.get();
+  std::size_t grown = std::max(kFirstBufferBytes, capacity + capacity / 2);
+  if (grown < needed) grown = needed;
+  char* p = static_cast<char*>(std::realloc(buffer.get(), grown));
+  if (p == nullptr) throw std::bad_alloc();  // memory exhaustion ends the program
+  buffer.release();
+  buffer.reset(p);
+  capacity = grown;
+  return p;
+}
+
+}  // namespace
+
 std::int64_t CQzplJobData::ReadStream(CJobStreamSource* source) {
   if (source == nullptr) return -1;
   static constexpr char kMarker[] = "^XZ\r\n";
-  std::vector<std::unique_ptr<char[]>> chunks;
-  std::vector<std::size_t> chunkSizes;
-  std::unique_ptr<char[]> staging(new char[kStagingBytes]);
+  std::unique_ptr<char, CFreeBuffer> buffer;
+  std::size_t capacity = 0;
+  std::size_t total = 0;
+  // The reads are counted as if they went through a staging area of kStagingBytes that is emptied after the end
+  // marker or when less than one read step is free: the marker test looks at the staged bytes only.
   std::size_t staged = 0;
-  std::uint64_t total = 0;
   std::int64_t budget = 400000;
   std::int64_t bar = progress.Pos();
 
-  auto flush = [&] {
-    if (staged == 0) return;
-    std::unique_ptr<char[]> chunk(new char[staged]);
-    std::memcpy(chunk.get(), staging.get(), staged);
-    chunks.push_back(std::move(chunk));
-    chunkSizes.push_back(staged);
-    staged = 0;
-  };
-
   while (true) {
+    char* at = GrowBuffer(buffer, capacity, total + kReadStep + 2) + total;
     std::uint32_t got = 0;
-    const std::uint32_t err = source->Read(staging.get() + staged, kReadStep, got);
+    const std::uint32_t err = source->Read(at, kReadStep, got);
     if (got > kReadStep) got = kReadStep;
     if (err != 0 && err != kErrorMoreData) break;
     if (err == kErrorMoreData && got == 0) break;  // a source that never delivers would otherwise spin
     staged += got;
     total += got;
-    const bool marker = staged >= 5 && std::memcmp(staging.get() + staged - 5, kMarker, 5) == 0;
+    const bool marker = staged >= 5 && std::memcmp(buffer.get() + total - 5, kMarker, 5) == 0;
     const std::int64_t step = static_cast<std::int64_t>(got) * budget / 400000;
     budget -= step;
     bar += 18 * step;
     progress.Advance(bar);
-    if (marker || kStagingBytes - staged < kReadStep) flush();
+    if (marker || kStagingBytes - staged < kReadStep) staged = 0;
     if (err == 0 && (marker || got == 0)) break;  // end marker, or the end of the data without it
   }
-  flush();
   source->Close();
 
   m_buffer.reset();
   jobLength = 0;
   if (total > 0) {
-    m_buffer.reset(new char[total + 2]);
-    std::size_t at = 0;
-    for (std::size_t i = 0; i < chunks.size(); ++i) {
-      std::memcpy(m_buffer.get() + at, chunks[i].get(), chunkSizes[i]);
-      at += chunkSizes[i];
+    // Give back what the growth left over; a shrink that fails keeps the larger block.
+    if (char* p = static_cast<char*>(std::realloc(buffer.get(), total + 2))) {
+      buffer.release();
+      buffer.reset(p);
     }
-    m_buffer[total] = '\0';
-    m_buffer[total + 1] = '\0';
+    buffer.get()[total] = '\0';
+    buffer.get()[total + 1] = '\0';
+    m_buffer = std::move(buffer);
     jobLength = static_cast<std::int64_t>(total);
   }
   bitmapBudget.SetLimit(CBitmapBudget::LimitForJob(jobLength));
@@ -86,10 +101,12 @@ std::int64_t CQzplJobData::ReadStream(CJobStreamSource* source) {
 
 std::int64_t CQzplJobData::SetText(const void* data, std::size_t size) {
   ClearPages();
-  m_buffer.reset(new char[size + 2]);
-  if (size != 0) std::memcpy(m_buffer.get(), data, size);
-  m_buffer[size] = '\0';
-  m_buffer[size + 1] = '\0';
+  char* p = static_cast<char*>(std::malloc(size + 2));
+  if (p == nullptr) throw std::bad_alloc();
+  m_buffer.reset(p);
+  if (size != 0) std::memcpy(p, data, size);
+  p[size] = '\0';
+  p[size + 1] = '\0';
   jobLength = static_cast<std::int64_t>(size);
   bitmapBudget.SetLimit(CBitmapBudget::LimitForJob(jobLength));
   return jobLength;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -35,6 +36,11 @@ struct CLayoutResults {
   std::int32_t copiesPlaced = 0;
 };
 
+// Frees the job buffer, which is grown with realloc.
+struct CFreeBuffer {
+  void operator()(char* p) const { std::free(p); }
+};
+
 class CQzplJobData {
  public:
   // Staging area and read step of the stream reader.
@@ -46,9 +52,10 @@ class CQzplJobData {
   CQzplJobData& operator=(const CQzplJobData&) = delete;
   ~CQzplJobData();
 
-  // Reads the whole stream (65536 bytes per read call into a 128 KiB staging area, chunk list, one final buffer
-  // followed by two zero bytes), closes the source and returns the byte count (0 when nothing came). A null
-  // source (the platform's invalid handle) returns -1 at once. Moves the progress bar towards 7,200,000.
+  // Reads the whole stream (65536 bytes per read call, straight into one growing buffer that ends up followed by
+  // two zero bytes), closes the source and returns the byte count (0 when nothing came). The end marker is looked
+  // for as in a 128 KiB staging area. A null source (the platform's invalid handle) returns -1 at once. Moves the
+  // progress bar towards 7,200,000.
   std::int64_t ReadStream(CJobStreamSource* source);
 
   // Takes a copy of the given text as the job buffer (tests, tools, fuzzing); returns the length.
@@ -95,7 +102,7 @@ class CQzplJobData {
   CBitmapBudget bitmapBudget;
 
  private:
-  std::unique_ptr<char[]> m_buffer;
+  std::unique_ptr<char, CFreeBuffer> m_buffer;
   std::vector<std::int16_t> m_perPageCopies;
   bool m_hasPerPageCopies = false;
   CPageParseContext m_pageContext;
