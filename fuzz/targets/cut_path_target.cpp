@@ -130,7 +130,8 @@ int RunCutPathCase(const std::uint8_t* data, std::size_t size) {
     if (stroke->bezierCount != 0) {
       std::unique_ptr<CBezierCurve> curve = BuildBezierCurve(*stroke, &debug);
       PATH_CHECK(curve != nullptr);
-      CheckCut(*curve, curve->Buffer(), curve->Buffer() + curve->Capacity());
+      CheckCut(*curve, curve->Buffer(), curve->Buffer() + curve->Used());
+      PATH_CHECK(curve->Allocated() == curve->Used() + 1 && curve->Buffer()[curve->Used()] == '\0');
       PATH_CHECK(static_cast<std::size_t>(curve->textLength) <= curve->Capacity());
       PATH_CHECK(curve->bezierCount == stroke->bezierCount);
       CheckOwnText(*curve);

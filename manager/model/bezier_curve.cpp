@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace vyx {
@@ -26,12 +27,13 @@ struct CAxisPolynomial {
   double Acceleration(double t) const { return 2 * a2 + 6 * a3 * t; }
 };
 
-// trunc(v + 0.5) kept inside [lo, hi]: the curve never leaves the box of its control points, so the bound only
-// guards against rounding at the extremes.
-std::int32_t RoundIntoRange(double v, std::int32_t lo, std::int32_t hi) {
+// trunc(v + 0.5): halves round up on the positive side and towards zero on the negative side. The value of a point
+// of the curve lies inside the box of its control points, so only rounding at the extremes of the 32-bit range
+// could leave it; there it is held at the range's ends.
+std::int32_t RoundPoint(double v) {
   const double r = std::trunc(v + 0.5);
-  if (!(r >= lo)) return lo;
-  if (r > hi) return hi;
+  if (!(r >= INT32_MIN)) return INT32_MIN;
+  if (r > INT32_MAX) return INT32_MAX;
   return static_cast<std::int32_t>(r);
 }
 
@@ -128,17 +130,13 @@ int FlattenBezierSegment(CQuarterPoint p0,
   }
   n = std::min(n, maxPoints);
 
-  const std::int32_t minX = std::min({p0.x, c[0].x, c[1].x, c[2].x});
-  const std::int32_t maxX = std::max({p0.x, c[0].x, c[1].x, c[2].x});
-  const std::int32_t minY = std::min({p0.y, c[0].y, c[1].y, c[2].y});
-  const std::int32_t maxY = std::max({p0.y, c[0].y, c[1].y, c[2].y});
   int placed = 0;
   for (int j = 1; j < n; ++j) {
     const double value = total * j / n;
     for (int k = 1; k <= kSamples; ++k) {
       if (measure[k - 1] < value && value <= measure[k]) {
         const double t = (k - (measure[k] - value) / (measure[k] - measure[k - 1])) * kSampleStep;
-        out[placed++] = {RoundIntoRange(bx.At(t), minX, maxX), RoundIntoRange(by.At(t), minY, maxY)};
+        out[placed++] = {RoundPoint(bx.At(t)), RoundPoint(by.At(t))};
         break;
       }
     }
@@ -148,28 +146,48 @@ int FlattenBezierSegment(CQuarterPoint p0,
   return placed + 1;
 }
 
-CBezierCurve::CBezierCurve(std::size_t capacity)
-    : m_buffer(std::make_unique<char[]>(capacity + 1)),  // zero-filled; the extra byte keeps the text terminated
-      m_capacity(capacity) {}
+CBezierCurve::CBezierCurve(std::uint64_t capacity) : m_buffer(1, '\0'), m_capacity(capacity) {}
+
+char* CBezierCurve::MakeRoom(std::size_t at, std::size_t len) {
+  // Growing doubles the block (never past the capacity), so every byte is moved a bounded number of times; the new
+  // part is zero-filled and one zero byte always follows the text.
+  const std::size_t needed = at + len + 1;
+  if (needed > m_buffer.size()) {
+    std::size_t grown = std::max(needed, m_buffer.size() * 2);
+    if (grown - 1 > m_capacity) grown = needed;
+    m_buffer.resize(grown, '\0');
+  }
+  return m_buffer.data() + at;
+}
+
+std::size_t CBezierCurve::RoomAt(std::size_t at) const {
+  return at >= m_capacity ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(m_capacity - at, SIZE_MAX));
+}
 
 bool CBezierCurve::Append(const char* bytes, std::size_t len) {
-  if (len > m_capacity - m_used) return false;
-  std::memcpy(m_buffer.get() + m_used, bytes, len);
+  if (len > RoomAt(m_used)) return false;
+  std::memcpy(MakeRoom(m_used, len), bytes, len);
   m_used += len;
   return true;
 }
 
+std::size_t CBezierCurve::WriteMove(std::size_t at, CQuarterPoint p) {
+  const std::size_t len = PenMoveLineLength(p);
+  if (len > RoomAt(at)) return 0;
+  return FormatPenMove(MakeRoom(at, len), len, p);
+}
+
 void CBezierCurve::WritePoint(CQuarterPoint p, CPenState& pen) {
   ExtendInkBox(QuarterToDot(p.x), QuarterToDot(p.y));
-  char* buf = m_buffer.get();
   if (AppendsPoint(m_previous, m_current, p)) {
-    const std::size_t len = FormatPenMove(buf + m_used, m_capacity - m_used, p);
+    const std::size_t len = WriteMove(m_used, p);
     if (len == 0) return;
     m_used += len;
     ++pointCount;
     m_previous = m_current;
   } else {
     // p continues the run (or repeats a point): a move line at the end of the buffer is replaced by the move to p.
+    const char* buf = m_buffer.data();
     std::size_t caret = m_used;
     const std::size_t floor = m_used > 32 ? m_used - 32 : 0;
     for (std::size_t i = m_used; i > floor; --i) {
@@ -180,26 +198,25 @@ void CBezierCurve::WritePoint(CQuarterPoint p, CPenState& pen) {
     }
     const bool replace = caret < m_used && m_used - caret >= 4 && std::memcmp(buf + caret, "^RPM", 4) == 0;
     const std::size_t at = replace ? caret : m_used;
-    const std::size_t len = FormatPenMove(buf + at, m_capacity - at, p);
+    const std::size_t len = WriteMove(at, p);
     if (len == 0) return;
     const std::size_t oldEnd = m_used;
     m_used = at + len;
-    if (m_used < oldEnd) std::memset(buf + m_used, 0, oldEnd - m_used);
+    if (m_used < oldEnd) std::memset(m_buffer.data() + m_used, 0, oldEnd - m_used);
   }
   m_current = p;
   pen.Reposition(p);
 }
 
 char* CBezierCurve::Parse(char* pos, char* limit) {
-  char* buf = m_buffer.get();
   // Nothing beyond what an earlier Parse left in use was ever written (a replaced longer line is cleared at once).
-  std::memset(buf, 0, m_used);
+  std::memset(m_buffer.data(), 0, m_used);
   m_used = 0;
   m_previous = kNoPreviousPoint;
   m_current = {};
   CPenState pen;
   pen.Reset(*this);
-  if (pos == nullptr) return buf;
+  if (pos == nullptr) return m_buffer.data();
 
   char* p = pos;
   CPenLine line;
@@ -211,13 +228,13 @@ char* CBezierCurve::Parse(char* pos, char* limit) {
       if (!ReadPenBezier(line, controls)) continue;
       // Whatever the rest of the source could still copy stays reserved, so the flattened moves can only take
       // the room that is left over; far beyond any real path they are spread over fewer points.
-      const std::size_t reserve = static_cast<std::size_t>(limit - p);
-      const std::size_t room = m_capacity - m_used;
-      const std::size_t budget = room > reserve ? room - reserve : 0;
-      const std::size_t fit = budget / WidestMoveLine(m_current, controls);
+      const std::uint64_t reserve = static_cast<std::uint64_t>(limit - p);
+      const std::uint64_t room = m_capacity - std::min<std::uint64_t>(m_used, m_capacity);
+      const std::uint64_t budget = room > reserve ? room - reserve : 0;
+      const std::uint64_t fit = budget / WidestMoveLine(m_current, controls);
       if (fit == 0) continue;
       CQuarterPoint points[kMaxBezierPoints];
-      const int maxPoints = static_cast<int>(std::min<std::size_t>(fit, kMaxBezierPoints));
+      const int maxPoints = static_cast<int>(std::min<std::uint64_t>(fit, kMaxBezierPoints));
       const int n = FlattenBezierSegment(m_current, controls, maxPoints, points, debugOutput);
       for (int i = 0; i < n; ++i) WritePoint(points[i], pen);
       continue;
@@ -236,16 +253,23 @@ char* CBezierCurve::Parse(char* pos, char* limit) {
       pen.Move(*this, to);
     }
   }
-  return buf + m_used;
+  return m_buffer.data() + m_used;
+}
+
+void CBezierCurve::ReleaseSpareRoom() {
+  m_buffer.resize(m_used + 1);
+  m_buffer.shrink_to_fit();
 }
 
 std::unique_ptr<CBezierCurve> BuildBezierCurve(const CCutObj& stroke, CDebugOutput* debug) {
   if (stroke.textStart == nullptr || stroke.textEnd == nullptr || stroke.textEnd < stroke.textStart) return nullptr;
-  const auto length = static_cast<std::size_t>(stroke.textEnd - stroke.textStart);
+  // In 64 bits: a path of more than 86 MB would wrap a 32-bit size.
+  const auto length = static_cast<std::uint64_t>(stroke.textEnd - stroke.textStart);
   auto curve = std::make_unique<CBezierCurve>(length * kBezierBufferBytesPerSourceByte);
   curve->debugOutput = debug;
-  char* end = curve->Parse(stroke.textStart, stroke.textEnd);
-  curve->SetSpan(curve->Buffer(), end);
+  curve->Parse(stroke.textStart, stroke.textEnd);
+  curve->ReleaseSpareRoom();
+  curve->SetSpan(curve->Buffer(), curve->Buffer() + curve->Used());
   return curve;
 }
 

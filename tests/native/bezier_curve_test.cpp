@@ -79,6 +79,17 @@ TEST(BezierFlattening, SmallQuarterCircleExactPoints) {
   EXPECT_EQ(expected, Flatten({12, 0}, {12, 7}, {7, 12}, {0, 12}));
 }
 
+TEST(BezierFlattening, NegativeValuesRoundUpEvenPastTheControlBox) {
+  // trunc(v + 0.5) moves a negative value such as -31.6 to -31, one above the box of the control points (whose
+  // largest x is -32); the points were computed independently from the same algorithm.
+  const std::vector<CQuarterPoint> expected = {{-31, -11}, {-31, -11}, {-31, -11}, {-31, -11}, {-31, -11},
+                                               {-33, -32}, {-34, -40}, {-35, -41}, {-35, -41}, {-36, -41},
+                                               {-36, -41}, {-36, -41}, {-37, -41}, {-37, -41}, {-39, -40}};
+  EXPECT_EQ(expected, Flatten({-32, -12}, {-33, -10}, {-33, -53}, {-39, -40}));
+  CBuilt built("^RPU\r\n^RPM-32,-12\r\n^RPD\r\n^RPB-33,-10,-33,-53,-39,-40\r\n^RPU\r\n");
+  EXPECT_EQ(0u, built.Text().find("^RPU\r\n^RPM-32,-12\r\n^RPD\r\n^RPM-31,-11\r\n^RPM-33,-32\r\n"));
+}
+
 TEST(BezierFlattening, PointLimitSpreadsFewerPointsAndKeepsTheEnd) {
   // With at most 2 points the only inner value is C(50) / 2, which is t = 1/2 on the symmetric quarter circle.
   EXPECT_EQ((std::vector<CQuarterPoint>{{283, 283}, {0, 400}}), Flatten({400, 0}, {400, 221}, {221, 400}, {0, 400}, 2));
@@ -299,7 +310,30 @@ TEST(BezierCurve, ParsingAgainLeavesNoStaleBytes) {
   EXPECT_EQ("^RPU\r\n^RPM0,0\r\n^RPD\r\n^RPM9,0\r\n^RPU\r\n", std::string(curve.Buffer(), end));
   EXPECT_EQ(2, curve.pointCount);
   EXPECT_EQ(1, curve.bezierCount);
-  for (const char* p = end; p < curve.Buffer() + curve.Capacity(); ++p) ASSERT_EQ('\0', *p) << p - curve.Buffer();
+  for (const char* p = end; p < curve.Buffer() + curve.Allocated(); ++p) ASSERT_EQ('\0', *p) << p - curve.Buffer();
+}
+
+TEST(BezierCurve, MemoryFollowsTheWrittenTextNotTheCapacity) {
+  // A capacity far beyond any memory (and beyond 32 bits) is only a bound: the buffer holds what is written.
+  CJobText quarter("^RPU\r\n^RPM12,0\r\n^RPD\r\n^RPB12,7,7,12,0,12\r\n^RPU\r\n");
+  CBezierCurve vast(std::uint64_t{1} << 42);
+  char* end = vast.Parse(quarter.begin(), quarter.limit());
+  EXPECT_EQ(
+      "^RPU\r\n^RPM12,0\r\n^RPD\r\n^RPM12,3\r\n^RPM10,6\r\n^RPM9,9\r\n^RPM6,10\r\n^RPM3,12\r\n^RPM0,12\r\n"
+      "^RPU\r\n",
+      std::string(vast.Buffer(), end));
+  EXPECT_LT(vast.Allocated(), 256u);
+  // A long path of gentle arcs: its curve takes about what it writes, not 50 bytes per source byte.
+  std::string path = "^RPU\r\n^RPM0,0\r\n^RPD\r\n";
+  for (int i = 0; i < 20000; ++i) {
+    const std::string x = std::to_string(i * 400);
+    path += "^RPB" + x + ",100," + std::to_string(i * 400 + 300) + ",100," + std::to_string(i * 400 + 400) + ",0\r\n";
+  }
+  path += "^RPU\r\n";
+  CBuilt built(path);
+  EXPECT_EQ(built.curve->Used() + 1, built.curve->Allocated());
+  EXPECT_LT(built.curve->Allocated(), 10 * path.size());
+  EXPECT_EQ(50u * path.size(), built.curve->Capacity());
 }
 
 TEST(BezierCurve, DrawReplaysTheFlattenedMoves) {
