@@ -3,6 +3,7 @@
 
 #include "manager/model/bezier_curve.h"
 #include "manager/model/cut_order.h"
+#include "manager/model/pen_commands.h"
 #include "manager/model/text_scan.h"
 
 namespace vyx {
@@ -122,9 +123,13 @@ CCutObj* ReadCutPath(char* hit, char* limit, CDebugOutput* debug, char*& next) {
   auto* path = new CCutObj();
   char* end = path->Parse(hit, limit);
   if (end == nullptr || end <= hit) {
-    // Not even one whole line (an unfinished last line): nothing to cut, and the search must move on.
+    // Not even one whole line: no line end up to where the line scan stopped (the limit, a zero byte or a binary
+    // payload running past the limit). Every later hit before that point would run into the same stop, so the
+    // search carries on from there instead of scanning the same rest again for each of them.
     delete path;
-    next = hit + 3;
+    char* stop = nullptr;
+    FindPenLineEnd(hit, limit, &stop);
+    next = stop != nullptr && stop > hit + 3 ? stop : hit + 3;
     return nullptr;
   }
   next = end;

@@ -45,19 +45,24 @@ char* SkipBinaryPayload(char* p, char* limit) {
 
 }  // namespace
 
-char* FindPenLineEnd(char* pos, char* limit) {
+char* FindPenLineEnd(char* pos, char* limit, char** stop) {
   char* p = pos;
-  if (p == nullptr) return nullptr;
-  while (p < limit && *p != '\0') {
-    if (*p == '\r' && p + 1 < limit && p[1] == '\n') return p;
+  char* found = nullptr;
+  while (p != nullptr && p < limit && *p != '\0') {
+    if (*p == '\r' && p + 1 < limit && p[1] == '\n') {
+      found = p;
+      break;
+    }
     if (*p == '^' && limit - p >= 5 && std::memcmp(p, "^GFB,", 5) == 0) {
-      p = SkipBinaryPayload(p + 5, limit);
-      if (p == nullptr) return nullptr;
+      char* after = SkipBinaryPayload(p + 5, limit);
+      if (after == nullptr) break;
+      p = after;
       continue;
     }
     ++p;
   }
-  return nullptr;
+  if (stop != nullptr) *stop = p;
+  return found;
 }
 
 bool ReadPenLine(char* pos, char* limit, CPenLine& line) {

@@ -41,8 +41,9 @@ constexpr std::size_t kMaxPenMoveLineBytes = 29;
 
 // Finds the CR of the next CR LF at or after pos, before limit. Like every line search in job text it jumps
 // over the payload of a "^GFB," bitmap command (byte count, three further commas, then that many bytes) and
-// stops at a zero byte; nullptr when there is no line end.
-char* FindPenLineEnd(char* pos, char* limit);
+// stops at a zero byte; nullptr when there is no line end. `stop`, when given, receives where the scan ended: the
+// CR, or without a line end the limit, the zero byte or the caret of a payload that runs past the limit.
+char* FindPenLineEnd(char* pos, char* limit, char** stop = nullptr);
 
 // Reads the line starting at pos. False when no CR LF ends it before limit (an unfinished line is no line).
 bool ReadPenLine(char* pos, char* limit, CPenLine& line);

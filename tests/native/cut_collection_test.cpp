@@ -256,6 +256,16 @@ TEST(CutCollection, UnfinishedAndOddPathsDoNotStopTheSearch) {
   EXPECT_EQ(1u, c.page.cutObjects.size());
 }
 
+TEST(CutCollection, ALastPathWithoutLineEndsIsScannedOnce) {
+  // 300,000 "^RP" without a line end before the ^XPG line: the search carries on from where the first of them
+  // found no line end, instead of scanning the rest of the page once for each of them (hours of work).
+  std::string paths = kPlainSquare;
+  for (int i = 0; i < 300000; ++i) paths += "^RP";
+  CCollected c(paths, false);
+  EXPECT_EQ(1, c.read);
+  EXPECT_EQ(1u, c.page.cutObjects.size());
+}
+
 // vyxq5 inspect on a job file: the routed cut objects with their type codes, and the radius of rectangles.
 nlohmann::ordered_json InspectCuts(const std::string& paths, const std::string& tag) {
   const std::filesystem::path file =
