@@ -660,7 +660,7 @@ void CMainWindowModel::ApplyOutlineRadiusWithRetry() {
 
 bool CMainWindowModel::SeveralDocumentsOfDifferentPages() const {
   const auto& jobs = m_plan.printJobs;
-  if (jobs.size() < 2 || !jobs.front() || !jobs.back()) return false;
+  if (DocumentCount(m_plan) < 2 || !jobs.front() || !jobs.back()) return false;
   return jobs.front()->firstPage != jobs.back()->firstPage || jobs.front()->lastPage != jobs.back()->lastPage;
 }
 
@@ -710,7 +710,7 @@ void CMainWindowModel::RefreshTotalLength() {
   const double shown = inch ? totalMm / kMmPerInch : totalMm;
   std::wstring text =
       m_language.GetString(kStrTotalLength) + L": " + Length(shown) + (inch ? L" " + UnitText() : L" mm");
-  const std::size_t documents = m_plan.printJobs.size();
+  const std::int64_t documents = DocumentCount(m_plan);
   if (documents > 1) text += FormatText(m_language.GetString(kStrPrintJobCount), {static_cast<long long>(documents)});
   SetText(IDC_TOTAL_LENGTH, text);
 

@@ -29,20 +29,10 @@ CQzplHeader& HeaderInForce(CQzplJobData& job) {
   return job.headerInForce ? *job.headerInForce : job.parsedHeader;
 }
 
-// The nearest master page at or before position i (copy pages follow their master).
-CQzplPage* MasterOf(CQzplJobData& job, std::size_t i) {
-  for (std::size_t k = i + 1; k-- > 0;) {
-    if (job.pages[k] && job.pages[k]->IsMaster()) return job.pages[k];
-  }
-  return nullptr;
-}
-
-// Add outline on one page. A copy page that matches its master shares the master's outline: the same rules
-// decide, and the same insertion places it.
-bool AddPageOutline(CQzplJobData& job, std::size_t i, std::int32_t radius, bool evenIfCut) {
-  CQzplPage& page = *job.pages[i];
+// Add outline on one page. A copy page that matches its master (the nearest master page before it: copy pages
+// follow their master) shares the master's outline: the same rules decide, and the same insertion places it.
+bool AddPageOutline(CQzplPage& page, CQzplPage* master, std::int32_t radius, bool evenIfCut) {
   if (page.IsMaster()) return AddOutline(page, radius, evenIfCut);
-  CQzplPage* master = MasterOf(job, i);
   CRoundedRect* shared = master ? FindOutline(*master) : nullptr;
   if (!shared || shared->radius != radius || shared->inkBox != page.printRect)
     return AddOutline(page, radius, evenIfCut);
@@ -113,23 +103,32 @@ void FinishPrintJobs(CQzplJobData& job, CQzplPrintPlan& plan, bool reuse) {
   bool allSame = !plan.printJobs.empty() && plan.printJobs[0];
   for (const auto& pj : plan.printJobs) allSame = allSame && pj && SamePages(*pj, *plan.printJobs[0]);
   const bool splittable = reuse ? allSame : plan.printJobs.size() == 1 && plan.printJobs[0];
+  std::int64_t lastLabels = m;  // labels in the last document
   if (splittable && b >= 2) {
     m = CopiesWithinLengthLimit(hdr, b);
     documents = static_cast<std::size_t>((static_cast<std::int64_t>(b) + m - 1) / m);
-    const CQzplPrintJob first = *plan.printJobs[0];
-    plan.printJobs.resize(std::min(plan.printJobs.size(), documents));
-    for (std::size_t d = 1; d < documents; ++d) {
-      if (d >= plan.printJobs.size()) plan.printJobs.push_back(std::make_unique<CQzplPrintJob>());
-      CQzplPrintJob& pj = *plan.printJobs[d];
+    lastLabels = b - static_cast<std::int64_t>(documents - 1) * m;
+    // Every document but a shorter last one is the same: one print job repeated stands for all of them, so the
+    // plan stays small however many copies there are.
+    const bool shortLast = lastLabels != m;
+    plan.printJobs.resize(shortLast ? 2 : 1);
+    plan.printJobs[0]->repeat = static_cast<std::int64_t>(documents) - (shortLast ? 1 : 0);
+    if (shortLast) {
+      const CQzplPrintJob& first = *plan.printJobs[0];
+      if (!plan.printJobs[1]) plan.printJobs[1] = std::make_unique<CQzplPrintJob>();
+      CQzplPrintJob& pj = *plan.printJobs[1];
       pj.firstPage = first.firstPage;
       pj.lastPage = first.lastPage;
       pj.firstRow = first.firstRow;
       pj.lastRow = first.lastRow;
       pj.top = first.top;
       pj.length = first.length;
+      pj.repeat = 1;
     }
-  } else if (splittable) {
-    plan.printJobs.resize(1);
+  } else {
+    if (splittable) plan.printJobs.resize(1);
+    for (auto& pj : plan.printJobs)
+      if (pj) pj->repeat = 1;
   }
   if (m != b) ApplyTotalLabels(hdr, m);
   job.layout.printJobsRibbonMask = 0;
@@ -140,8 +139,7 @@ void FinishPrintJobs(CQzplJobData& job, CQzplPrintPlan& plan, bool reuse) {
     job.layout.printJobsRibbonMask |= pj->ribbonMask;
   }
   if (m != b) {
-    const std::int64_t last = b - static_cast<std::int64_t>(documents - 1) * m;
-    if (last != m && plan.printJobs.back()) ApplyTotalLabels(plan.printJobs.back()->header, Clamp32(last));
+    if (lastLabels != m && plan.printJobs.back()) ApplyTotalLabels(plan.printJobs.back()->header, Clamp32(lastLabels));
     ApplyTotalLabels(hdr, b);
   }
 }
@@ -307,9 +305,11 @@ std::int32_t AutomaticMargin(const CQzplJobData& job) {
 
 bool AddOutlines(CQzplJobData& job, std::int32_t radius, bool evenIfCut) {
   bool all = true;
-  for (std::size_t i = 0; i < job.pages.size(); ++i) {
-    if (!job.pages[i]) continue;
-    all = AddPageOutline(job, i, radius, evenIfCut) && all;
+  CQzplPage* master = nullptr;  // the nearest master page so far
+  for (CQzplPage* page : job.pages) {
+    if (!page) continue;
+    if (page->IsMaster()) master = page;
+    all = AddPageOutline(*page, master, radius, evenIfCut) && all;
   }
   return all;
 }
@@ -335,12 +335,15 @@ bool FitOutlines(CQzplJobData& job) {
 
 bool RemoveOutlines(CQzplJobData& job) {
   bool any = false;
-  for (std::size_t i = 0; i < job.pages.size(); ++i) {
-    CQzplPage* page = job.pages[i];
-    if (!page || page->IsMaster()) continue;
+  CQzplPage* master = nullptr;  // the nearest master page so far
+  for (CQzplPage* page : job.pages) {
+    if (!page) continue;
+    if (page->IsMaster()) {
+      master = page;
+      continue;
+    }
     CRoundedRect* outline = FindOutline(*page);
     if (!outline) continue;
-    CQzplPage* master = MasterOf(job, i);
     const bool shared = master && FindOutline(*master) == outline;
     any = RemoveOutline(*page) || any;
     if (!shared) delete outline;  // an outline of its own, made when it did not match its master's
@@ -538,7 +541,7 @@ bool NeedsLengthConfirmation(CQzplJobData& job, const CQzplPrintPlan& plan) {
   CQzplHeader& hdr = HeaderInForce(job);
   if (ToMm(std::max(hdr.width, hdr.length)) > kLabelLengthLimitMm) return true;
   const auto& jobs = plan.printJobs;
-  if (jobs.size() >= 2 && jobs.front() && jobs.back() && SamePages(*jobs.front(), *jobs.back())) return false;
+  if (DocumentCount(plan) >= 2 && jobs.front() && jobs.back() && SamePages(*jobs.front(), *jobs.back())) return false;
   if (hdr.totalLabels <= 1 || ToMm(LayoutLength(hdr)) <= kCopiesLengthLimitMm) return false;
   // Lowering one label at a time stops at the largest count that fits, which the search finds at once.
   SetTotalLabels(job, CopiesWithinLengthLimit(hdr, hdr.totalLabels));

@@ -121,7 +121,7 @@ bool PrintSilently(CQzplJobData& job,
 
   ArrangeRows(job, plan, true, options.orientation == kLandscape);
 
-  if (plan.printJobs.size() > 1 && job.headerInForce->totalLabels > 1 && !FirstAndLastCoverSamePages(plan))
+  if (DocumentCount(plan) > 1 && job.headerInForce->totalLabels > 1 && !FirstAndLastCoverSamePages(plan))
     SetTotalLabels(job, 1);
 
   if (NeedsLengthConfirmation(job, plan) && !ConfirmLength(seams)) {

@@ -1,6 +1,7 @@
 // The writer owns the document frame, the order of sections and the page ranges; the objects write themselves.
 #include "manager/output/writer.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -26,7 +27,7 @@ bool ValidRange(const CQzplJobData& job, const CQzplPrintJob& pj) {
 bool WriteSection(CQzplJobData& job,
                   CQzplPrintPlan& plan,
                   const CWriteCmd& cmd,
-                  std::size_t jobIndex,
+                  std::size_t document,
                   const CQzplPrintJob& pj,
                   CCustomQzplHeader& header,
                   COutputChannel& out,
@@ -61,7 +62,7 @@ bool WriteSection(CQzplJobData& job,
           ok = false;
           continue;
         }
-        if (static_cast<std::size_t>((*it)->printJobIndex) == jobIndex && (*it)->printJobIndex >= 0)
+        if (static_cast<std::size_t>((*it)->printJobIndex) == document && (*it)->printJobIndex >= 0)
           ok = (*it)->Write(out) && ok;
       }
       return ok;
@@ -166,21 +167,35 @@ bool WriteCutData(CQzplPage& page, COutputChannel& out) {
   return ok;
 }
 
+std::int64_t DocumentCount(const CQzplPrintPlan& plan) {
+  std::int64_t n = 0;
+  for (const auto& pj : plan.printJobs) n += pj ? std::max<std::int64_t>(pj->repeat, 1) : 1;
+  return n;
+}
+
 bool Print(CQzplJobData& job, CQzplPrintPlan& plan, COutputChannel& out, int storedDarkness) {
   bool result = true;
+  // Documents are numbered as written; a repeated print job is generated anew for each of its documents, so
+  // memory does not grow with their number.
+  std::size_t document = 0;
   for (std::size_t i = 0; i < plan.printJobs.size(); ++i) {
     CQzplPrintJob* pj = plan.printJobs[i].get();
-    if (!pj) continue;
-    if (!out.StartDocument(static_cast<unsigned>(i))) return false;
-    for (CQzplPage* page : job.pages) {
-      if (!page) continue;
-      page->singlePage = job.pages.size() == 1 ? 1 : 0;
-      page->offsetWritten = 0;
+    if (!pj) {
+      ++document;
+      continue;
     }
-    CCustomQzplHeader header = pj->header;
-    for (const CWriteCmd& cmd : plan.writeCommands)
-      result = WriteSection(job, plan, cmd, i, *pj, header, out, storedDarkness) && result;
-    if (!out.EndDocument()) return false;
+    for (std::int64_t r = std::max<std::int64_t>(pj->repeat, 1); r > 0; --r, ++document) {
+      if (!out.StartDocument(static_cast<unsigned>(document))) return false;
+      for (CQzplPage* page : job.pages) {
+        if (!page) continue;
+        page->singlePage = job.pages.size() == 1 ? 1 : 0;
+        page->offsetWritten = 0;
+      }
+      CCustomQzplHeader header = pj->header;
+      for (const CWriteCmd& cmd : plan.writeCommands)
+        result = WriteSection(job, plan, cmd, document, *pj, header, out, storedDarkness) && result;
+      if (!out.EndDocument()) return false;
+    }
   }
   return result;
 }

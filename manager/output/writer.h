@@ -15,7 +15,7 @@ namespace vyx {
 class CQzplJobData;
 class CQzplPage;
 
-// One output document.
+// One output document, or a run of identical documents (copies of one label split by length).
 struct CQzplPrintJob {
   std::int32_t firstPage = 0;
   std::int32_t lastPage = 0;
@@ -25,6 +25,7 @@ struct CQzplPrintJob {
   std::int32_t length = 0;  // the document's part of the layout
   CCustomQzplHeader header;
   std::uint32_t ribbonMask = 0;  // OR of the ribbon masks of its pages
+  std::int64_t repeat = 1;       // the document is written this many times in a row, each time as it is written
 };
 
 enum EWriteCmdType : std::int32_t {
@@ -59,6 +60,9 @@ struct CQzplPrintPlan {
   std::vector<CPQCopy> copies;
 };
 
+// Documents the plan writes: each print job counts as often as it repeats.
+std::int64_t DocumentCount(const CQzplPrintPlan& plan);
+
 // Appends a command; a null name leaves the name all zeros, a longer one is cut to 31 characters.
 CWriteCmd& AddWriteCommand(CQzplPrintPlan& plan,
                            std::int32_t type,
@@ -69,8 +73,9 @@ CWriteCmd& AddWriteCommand(CQzplPrintPlan& plan,
 // Label copy positions for rows x columns of the header, row by row; the previous positions are dropped.
 void MakeCopyPositions(CQzplPrintPlan& plan, const CQzplHeader& header);
 
-// Writes every print job of the plan as a document. `storedDarkness` is the darkness setting (-1: none). Returns
-// false at once when a document cannot be started or ended; otherwise the AND of every section's result.
+// Writes every print job of the plan as a document (a repeated one as often as it repeats). `storedDarkness` is the
+// darkness setting (-1: none). Returns false at once when a document cannot be started or ended; otherwise the AND of
+// every section's result.
 bool Print(CQzplJobData& job, CQzplPrintPlan& plan, COutputChannel& out, int storedDarkness);
 
 // "^PO<x>,<y>": once per document for a one-page job, before every page's data otherwise.

@@ -236,10 +236,15 @@ TEST_F(LayoutFixture, CopiesOfALongLabelAreSplitIntoDocuments) {
   EXPECT_EQ(10, job.formSizeHeader.rows);
   EXPECT_FALSE(NeedsLengthConfirmation(job, plan));  // split by copies: both documents cover the same page
 
-  SetTotalLabels(job, 16);  // 2 x 8: no short last document
+  EXPECT_EQ(1, plan.printJobs[0]->repeat);
+
+  SetTotalLabels(job, 16);  // 2 x 8: no short last document, so one print job written twice
   ArrangeRows(job, plan, false, false);
-  ASSERT_EQ(2u, plan.printJobs.size());
-  EXPECT_EQ(8, plan.printJobs[1]->header.totalLabels);
+  ASSERT_EQ(1u, plan.printJobs.size());
+  EXPECT_EQ(2, plan.printJobs[0]->repeat);
+  EXPECT_EQ(2, DocumentCount(plan));
+  EXPECT_EQ(8, plan.printJobs[0]->header.totalLabels);
+  EXPECT_FALSE(NeedsLengthConfirmation(job, plan));
 
   SetTotalLabels(job, 3);  // within the limit: one document, copies in the header
   SplitCopiesByLength(job, plan);
@@ -247,9 +252,19 @@ TEST_F(LayoutFixture, CopiesOfALongLabelAreSplitIntoDocuments) {
   EXPECT_EQ(3, plan.printJobs[0]->header.rows);
   SetTotalLabels(job, 17);  // the main window's change of copies: 8, 8 and 1
   SplitCopiesByLength(job, plan);
-  ASSERT_EQ(3u, plan.printJobs.size());
-  EXPECT_EQ(1, plan.printJobs[2]->header.totalLabels);
+  ASSERT_EQ(2u, plan.printJobs.size());
+  EXPECT_EQ(3, DocumentCount(plan));
+  EXPECT_EQ(2, plan.printJobs[0]->repeat);
+  EXPECT_EQ(1, plan.printJobs[1]->header.totalLabels);
   EXPECT_EQ(17, job.formSizeHeader.totalLabels);
+
+  // 99,999,999 copies make 12.5 million documents: the plan holds two print jobs, whatever their number.
+  SetTotalLabels(job, 99999999);
+  ArrangeRows(job, plan, false, false);
+  ASSERT_EQ(2u, plan.printJobs.size());
+  EXPECT_EQ(12499999, plan.printJobs[0]->repeat);
+  EXPECT_EQ(12500000, DocumentCount(plan));
+  EXPECT_EQ(7, plan.printJobs[1]->header.totalLabels);
 }
 
 TEST_F(LayoutFixture, LengthConfirmationLowersCopiesOfOneDocument) {
@@ -421,6 +436,22 @@ TEST_F(LayoutFixture, RefreshedHeadersKeepOrTakeTheCopiesArrangement) {
 
 namespace vyx {
 namespace {
+
+TEST_F(LayoutFixture, OutlinesOnManyCopyPagesFindTheirMasterAsTheyGo) {
+  // A master followed by 200,000 copies: walking back to the master from every copy page would take hours.
+  CQzplPage& master = AddPage(CDotRect{0, 0, 100, 50});
+  master.printRect = {0, 0, 100, 50};
+  constexpr int kCopies = 200000;
+  for (int k = 1; k <= kCopies; ++k) job.pages.push_back(master.MakeCopy(k));
+  EXPECT_TRUE(AddOutlines(job, 40, false));
+  CRoundedRect* outline = FindOutline(master);
+  ASSERT_NE(nullptr, outline);
+  EXPECT_EQ(outline, FindOutline(*job.pages[1]));
+  EXPECT_EQ(outline, FindOutline(*job.pages.back()));
+  EXPECT_TRUE(RemoveOutlines(job));
+  EXPECT_EQ(nullptr, FindOutline(*job.pages.back()));
+  EXPECT_EQ(nullptr, FindOutline(master));
+}
 
 TEST_F(LayoutFixture, PageCopiesAreBounded) {
   Load(jb::Header(400, 300, "1,0,1,0") + Ink() + jb::PageEnd(40000, 1) + Ink() + jb::PageEnd(-3, 2) + jb::Trailer());

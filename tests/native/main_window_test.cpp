@@ -379,7 +379,7 @@ TEST_F(MainWindow, HugeCountsAndLengthsStayBoundedAndRefusePrint) {
   model->OnEditChanged(IDC_COPIES, L"2");  // two labels of 20 m side by side: one document each
   EXPECT_TRUE(Control(IDC_PRINT).enabled);
   EXPECT_EQ(L"PRINT", Text(IDC_PRINT));
-  EXPECT_EQ(2u, model->Plan().printJobs.size());
+  EXPECT_EQ(2, DocumentCount(model->Plan()));
 }
 
 TEST_F(MainWindow, DoneNeedsNumbersAndTheCopiesFieldIsNeverEmptiedByAKey) {

@@ -86,6 +86,19 @@ TEST_F(WriterFixture, OnePageTwoRibbonsWritesTheOffsetOncePerDocument) {
   EXPECT_EQ(0, out.OpenDocuments());
 }
 
+TEST_F(WriterFixture, ARepeatedPrintJobIsWrittenAsThatManyDocuments) {
+  Load(kHeader + Page(kBlack1, kRed1, 1) + kTrailer);
+  AddPrintJob(0, 0).repeat = 3;
+  AddPrintJob(0, 0).header.length = 150;  // the last document: a shorter label
+  StandardRecipe();
+  ASSERT_TRUE(Print(job, plan, out, -1));
+  EXPECT_EQ(4, DocumentCount(plan));
+  EXPECT_EQ((std::vector<unsigned>{0, 1, 2, 3}), out.Documents());
+  const std::string one = kHeader + "^RR0,Black\r\n^PO0,0\r\n" + kBlack1 + "^RR3,Red\r\n" + kRed1 + kTrailer;
+  EXPECT_EQ(one + one + one, out.Bytes().substr(0, 3 * one.size()));
+  EXPECT_NE(std::string::npos, out.Bytes().find("^LL150\r\n", 3 * one.size()));
+}
+
 TEST_F(WriterFixture, TwoPagesWriteTheOffsetPerPageInEveryPassAndBeforeEachPagesCuts) {
   Load(kHeader + Page(kBlack1, kRed1, 1) + Page(kBlack2, "", 2) + kTrailer);
   job.pages[1]->offsetY = 300;
