@@ -1,11 +1,18 @@
 // The page model: reading a page, copy pages, overlap knock-out and same-ribbon merging.
 #include "manager/model/page.h"
 
+#include <atomic>
+
 #include "manager/model/cut_collection.h"
 #include "manager/model/field_merge.h"
 #include "manager/model/text_scan.h"
 
 namespace vyx {
+
+std::uint64_t TakePageSerial() {
+  static std::atomic<std::uint64_t> next{1};
+  return next++;
+}
 
 CQzplPage::~CQzplPage() {
   if (copyIndex != 0) return;

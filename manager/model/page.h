@@ -20,6 +20,9 @@ struct CPageParseContext {
   CBitmapBudget* bitmapBudget = nullptr;  // the job's allowance for the bitmaps its pages build
 };
 
+// A number that no other page of the process has had (see CQzplPage::serial).
+std::uint64_t TakePageSerial();
+
 class CQzplPage : public CQzplObj {
  public:
   CQzplPage() = default;
@@ -60,6 +63,9 @@ class CQzplPage : public CQzplObj {
 
   // Set by the job before Parse; may stay null (no copies table, no progress).
   const CPageParseContext* parseContext = nullptr;
+  // Tells this page from every other page of the process, so that a cache keyed by page never takes a new page
+  // at an old page's address for the old one.
+  const std::uint64_t serial = TakePageSerial();
 };
 
 // Page step 2: for each field L and each earlier field E whose ink box meets L's, when their ribbons differ

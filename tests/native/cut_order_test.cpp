@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <vector>
 
 #include "manager/model/cut_order.h"
@@ -68,6 +69,77 @@ TEST(CutOrder, FarObjectsAreAppendedAtTheDefaultCost) {
   CCutObj* between = MakeCut(-3000000, 0);
   EXPECT_DOUBLE_EQ(kNoInsertionCost, InsertCut(page, between));
   EXPECT_EQ(between, page.cutObjects.back());
+}
+
+// Cheapest insertion as literally described: every position costed, the first of the lowest cost taken.
+double InsertLiterally(std::vector<CQuarterPoint>& order, CQuarterPoint p) {
+  auto d = [](CQuarterPoint a, CQuarterPoint b) {
+    const double dx = static_cast<double>(a.x) - b.x, dy = static_cast<double>(a.y) - b.y;
+    return std::sqrt(dx * dx + dy * dy);
+  };
+  double best = kNoInsertionCost;
+  std::size_t at = order.size();
+  CQuarterPoint prev{0, 0};
+  for (std::size_t i = 0; i < order.size(); ++i) {
+    const double cost = d(prev, p) + d(p, order[i]) - d(prev, order[i]);
+    if (cost < best) {
+      best = cost;
+      at = i;
+    }
+    prev = order[i];
+  }
+  if (d(prev, p) < best) {
+    best = d(prev, p);
+    at = order.size();
+  }
+  order.insert(order.begin() + static_cast<std::ptrdiff_t>(at), p);
+  return best < 0 ? 0.0 : best;
+}
+
+TEST(CutOrder, KeptStartPointsGiveExactlyTheLiteralOrder) {
+  // Scattered, clustered, repeated, collinear and extreme starts, into two pages in turns; an outline whose start
+  // moves with its radius; pages made and dropped at the same address.
+  std::uint64_t seed = 12345;
+  auto next = [&seed](int range) {
+    seed = seed * 6364136223846793005u + 1442695040888963407u;
+    return static_cast<int>((seed >> 33) % static_cast<std::uint64_t>(range));
+  };
+  for (int round = 0; round < 6; ++round) {
+    CQzplPage pages[2];
+    std::vector<CQuarterPoint> literal[2];
+    pages[0].printRect = pages[1].printRect = {0, 0, 4000, 3000};
+    for (int k = 0; k < 2500; ++k) {
+      const int which = next(3) == 0 ? 1 : 0;
+      CQuarterPoint p{};
+      switch (next(5)) {
+        case 0:
+          p = {next(160000) - 80000, next(120000) - 60000};
+          break;
+        case 1:
+          p = {1000 + next(40), 2000 + next(40)};
+          break;
+        case 2:
+          p = literal[which].empty()
+                  ? CQuarterPoint{7, 7}
+                  : literal[which][static_cast<std::size_t>(next(static_cast<int>(literal[which].size())))];
+          break;
+        case 3:
+          p = {next(1000) * 8, next(1000) * 8 * 3 / 4};
+          break;
+        default:
+          p = {next(2) ? INT32_MAX - next(5) : INT32_MIN + next(5), next(2) ? INT32_MAX : -next(9)};
+      }
+      const double expected = InsertLiterally(literal[which], p);
+      ASSERT_EQ(expected, InsertCut(pages[which], MakeCut(p.x, p.y))) << round << " " << k;
+      if (k == 1200 + round) {
+        // An outline, then a new radius: its start moves in place.
+        ASSERT_TRUE(AddOutline(pages[which], 40, true));
+        ASSERT_TRUE(SetOutlineRadius(pages[which], 400 + round, nullptr));
+        literal[which] = Starts(pages[which]);
+      }
+    }
+    for (int w = 0; w < 2; ++w) EXPECT_EQ(literal[w], Starts(pages[w])) << round;
+  }
 }
 
 TEST(CutOrder, PointsAndAxisParallelLinesAreRefused) {
