@@ -1,7 +1,8 @@
 // The main window end to end under Wine: the driver simulator starts VyxQ5Manager with `Mg` on a queue whose port is
 // a file and whose printer data answers the materials query; the UI driver reads the window by control id, changes
-// copies and the outline, presses PRINT and then Reset all jobs. The window must show what the window model shows
-// for the same job and actions, and the port file must hold the stream the model writes.
+// copies, the outline and a row's ribbon through its pop-up menu, presses PRINT and then Reset all jobs. The window
+// must show what the window model shows for the same job and actions, and the port file must hold the stream the
+// model writes. The advanced settings dialog is driven from the running window the same way.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -298,6 +299,24 @@ TEST_F(MainWindowE2E, OpensLikeTheModelPrintsItsStreamAndResets) {
   ASSERT_TRUE(jb::Click(window, IDC_OUTLINE));
   expected.model->OnEditChanged(IDC_COPIES, L"3");
   expected.model->OnClicked(IDC_OUTLINE, !outline);
+  ASSERT_TRUE(jb::WaitForIdle(window));
+  EXPECT_EQ("", Joined(Differences(window, expected.model->View())));
+
+  // The ribbon pop-up of the yellow row lists every ribbon colour, its own marked; red prints it from now on.
+  ASSERT_TRUE(expected.model->OffersRibbonMenu(0));
+  const std::vector<CRibbonMenuEntry> offered = expected.model->RibbonMenu(0);
+  ASSERT_TRUE(jb::ClickListViewCell(jb::FindControl(window, IDC_JOB_LIST), 0, kColumnRibbonChoice - 1));
+  const std::vector<jb::CMenuEntry> menu = jb::ReadPopupMenu(pid);
+  ASSERT_EQ(offered.size(), menu.size());
+  std::size_t red = menu.size();
+  for (std::size_t i = 0; i < menu.size(); ++i) {
+    EXPECT_EQ(jb::Utf8(offered[i].text), jb::Utf8(menu[i].text));
+    EXPECT_EQ(offered[i].marked, menu[i].checked) << i;
+    if (offered[i].text == L"Red") red = i;
+  }
+  ASSERT_LT(red, menu.size());
+  ASSERT_TRUE(jb::ChoosePopupMenuEntry(pid, menu[red].id));
+  expected.model->OnRibbonChosen(0, offered[red].choice);
   ASSERT_TRUE(jb::WaitForIdle(window));
   EXPECT_EQ("", Joined(Differences(window, expected.model->View())));
 
