@@ -1,9 +1,31 @@
 // Raster canvas: the native drawing target for tests and the command-line tool.
 #include "common/seams/draw_canvas.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace vyx {
+
+void CDrawCanvas::FillRect(int left, int top, int right, int bottom, ColorRef color) {
+  if (right <= left || bottom <= top) return;
+  SelectPen(color, 1);
+  for (int y = top; y < bottom; ++y) {
+    MoveTo(left, y);
+    LineTo(right, y);
+  }
+}
+
+void CRasterCanvas::FillRect(int left, int top, int right, int bottom, ColorRef color) {
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, m_width);
+  bottom = std::min(bottom, m_height);
+  if (right <= left || bottom <= top) return;
+  for (int y = top; y < bottom; ++y) {
+    ColorRef* row = m_pixels.data() + static_cast<std::size_t>(y) * Stride();
+    std::fill(row + left, row + right, color);
+  }
+}
 
 CRasterCanvas::CRasterCanvas(int width, int height, ColorRef background)
     : m_width(width > 0 ? width : 0),

@@ -20,6 +20,9 @@ class CDrawCanvas {
   virtual void MoveTo(int x, int y) = 0;
   // Draws from the current position to (x, y), excluding the end point as GDI does, and moves there.
   virtual void LineTo(int x, int y) = 0;
+  // Fills [left, right) x [top, bottom) with the colour. This version draws pen lines and leaves a pen of that
+  // colour selected; canvases that can fill faster do so.
+  virtual void FillRect(int left, int top, int right, int bottom, ColorRef color);
 };
 
 // A raster image in memory; pixels outside it are ignored. Pen width is honoured as a square brush.
@@ -31,15 +34,19 @@ class CRasterCanvas : public CDrawCanvas {
   void SelectPen(ColorRef color, int width) override;
   void MoveTo(int x, int y) override;
   void LineTo(int x, int y) override;
+  void FillRect(int left, int top, int right, int bottom, ColorRef color) override;
 
   int Width() const { return m_width; }
   int Height() const { return m_height; }
   ColorRef GetPixel(int x, int y) const;
+  // Row y (0 to height - 1) of width pixels.
+  const ColorRef* Row(int y) const { return m_pixels.data() + static_cast<std::size_t>(y) * Stride(); }
   // Pixels that differ from the background.
   std::size_t CountInk() const;
 
  private:
   void Plot(int x, int y);
+  std::size_t Stride() const { return static_cast<std::size_t>(m_width); }
 
   int m_width;
   int m_height;

@@ -2,10 +2,12 @@
 #include "manager/model/bitmap_field.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 
 #include "manager/model/bitmap_rows.h"
+#include "manager/model/field_bits.h"
 #include "manager/model/text_scan.h"
 #include "manager/model/transfer_words.h"
 
@@ -247,40 +249,47 @@ void CGraphicField::Draw(CDrawCanvas& dc,
   const CDotRect moved{ClampToInt(inkBox.left + dx), ClampToInt(inkBox.top + dy), ClampToInt(inkBox.right + dx),
                        ClampToInt(inkBox.bottom + dy)};
   if (IntersectRect(moved, clip).IsEmpty()) return;
+  const CFieldBits bits(*this);
+  if (!bits.Valid()) return;
+  // Only the part of the ink box inside the field and inside the clip is read: a repaint costs what it shows.
+  const std::int64_t rowFirst = std::max({std::int64_t{inkBox.top}, std::int64_t{extent.top}, clip.top - dy});
+  const std::int64_t rowLast = std::min({std::int64_t{inkBox.bottom}, std::int64_t{extent.bottom}, clip.bottom - dy});
+  const std::int64_t colFirst = std::max({std::int64_t{inkBox.left}, std::int64_t{extent.left}, clip.left - dx});
+  const std::int64_t colLast = std::min({std::int64_t{inkBox.right}, std::int64_t{extent.right}, clip.right - dx});
+  if (colFirst >= colLast) return;
+  const std::int64_t j0 = (colFirst - extent.left) / 8;
+  const std::int64_t j1 = (colLast - 1 - extent.left) / 8;
   const bool hex = format == 'A';
-  const int ppc = pixelsPerChar;
-  const unsigned topBit = hex ? 8u : 128u;
-  // Only the ink box's rows inside the field are painted.
-  const std::int64_t rowFirst = std::max<std::int64_t>(inkBox.top, extent.top);
-  const std::int64_t rowLast = std::min<std::int64_t>(inkBox.bottom, extent.bottom);
-  const std::int64_t colFirst = std::max<std::int64_t>(inkBox.left, extent.left);
-  const std::int64_t colLast = std::min<std::int64_t>(inkBox.right, extent.right);
   for (std::int64_t py = rowFirst; py < rowLast; ++py) {
-    const std::int64_t paintedY = py + dy;
-    if (paintedY < clip.top || paintedY >= clip.bottom) continue;
-    const char* rowPtr = data + (py - extent.top) * static_cast<std::int64_t>(charsPerRow);
-    if (rowPtr >= dataEnd) break;
-    std::int64_t runStart = -1;
-    std::int64_t px = colFirst;
-    for (; px < colLast; ++px) {
-      const std::int64_t col = px - extent.left;
-      const char* p = rowPtr + col / ppc;
-      if (p >= dataEnd) break;
-      const bool set = (CharValue(p, hex) & (topBit >> (col % ppc))) != 0;
-      if (hex) {
-        if (set) dc.SetPixel(ClampToInt(px + dx), ClampToInt(paintedY), colour);
-      } else if (set && runStart < 0) {
-        runStart = px;
-      } else if (!set && runStart >= 0) {
-        dc.MoveTo(ClampToInt(runStart + dx), ClampToInt(paintedY));
-        dc.LineTo(ClampToInt(px + dx), ClampToInt(paintedY));
-        runStart = -1;
+    const int paintedY = ClampToInt(py + dy);
+    // Binary rows are drawn as runs of set pixels with the caller's pen; a run may go on into the next byte.
+    std::int64_t runStart = 0, runEnd = -1;
+    auto flush = [&] {
+      if (runEnd <= runStart) return;
+      dc.MoveTo(ClampToInt(runStart + dx), paintedY);
+      dc.LineTo(ClampToInt(runEnd + dx), paintedY);
+    };
+    bits.ForEachByte(py, j0, j1, [&](std::int64_t j, unsigned byte) {
+      const std::int64_t x0 = extent.left + 8 * j;
+      if (x0 < colFirst) byte &= 0xFFu >> (colFirst - x0);
+      if (x0 + 8 > colLast) byte &= (0xFFu << (x0 + 8 - colLast)) & 0xFFu;
+      while (byte != 0) {
+        const int k = std::countl_zero(static_cast<std::uint8_t>(byte));
+        const int n = std::countl_one(static_cast<std::uint8_t>(byte << k));
+        const std::int64_t start = x0 + k;
+        if (hex) {
+          for (int i = 0; i < n; ++i) dc.SetPixel(ClampToInt(start + i + dx), paintedY, colour);
+        } else if (start == runEnd) {
+          runEnd += n;
+        } else {
+          flush();
+          runStart = start;
+          runEnd = start + n;
+        }
+        byte = k + n >= 8 ? 0u : byte & (0xFFu >> (k + n));
       }
-    }
-    if (runStart >= 0) {
-      dc.MoveTo(ClampToInt(runStart + dx), ClampToInt(paintedY));
-      dc.LineTo(ClampToInt(px + dx), ClampToInt(paintedY));
-    }
+    });
+    if (!hex) flush();
   }
 }
 

@@ -43,5 +43,6 @@ void AddInspectCommand(CCommandSet& commands);
 void AddPrintCommand(CCommandSet& commands);
 void AddDiscoverCommand(CCommandSet& commands);
 void AddSendCommand(CCommandSet& commands);
+void AddPreviewCommand(CCommandSet& commands);
 
 }  // namespace vyxq5

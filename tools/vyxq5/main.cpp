@@ -15,6 +15,7 @@ void (*const kCommands[])(CCommandSet&) = {
     AddPrintCommand,
     AddDiscoverCommand,
     AddSendCommand,
+    AddPreviewCommand,
 };
 
 int Report(std::string_view command, const std::string& message, int status) {
