@@ -48,7 +48,7 @@ const wchar_t* WriteOperation(ESetting setting) {
 // Reads 4 bytes whatever the stored type; a missing key or value is silent, other failures are shown.
 int ReadSettingValue(EHive hive, ESetting setting) {
   HKEY key = nullptr;
-  LSTATUS rc = g_calls.open(HiveKey(hive), kSettingsKeyPath, 0, KEY_READ, &key);
+  LSTATUS rc = g_calls.open(HiveKey(hive), kSettingsKeyPath, 0, SettingsKeyAccess(hive, KEY_READ), &key);
   if (rc == ERROR_FILE_NOT_FOUND) return kSettingAbsent;
   if (rc != ERROR_SUCCESS) {
     ShowFailureMessage(static_cast<unsigned long>(rc), MakeFailureCaption(ReadOperation(setting), L"RegOpenKeyEx"));
@@ -81,6 +81,12 @@ HKEY HiveKey(EHive hive) {
   return hive == EHive::kCurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
+REGSAM SettingsKeyAccess(EHive hive, REGSAM access) {
+  // The 64-bit setup program and the 32-bit manager must meet in one machine key, so the machine hive is always
+  // taken through its 64-bit view; the user hive is shared between the views.
+  return hive == EHive::kLocalMachine ? access | KEY_WOW64_64KEY : access;
+}
+
 const CProgramSettings& ThisProgramSettings() {
 #if defined(VYX_PROGRAM_SETUP)
   return kSetupSettings;
@@ -92,8 +98,8 @@ const CProgramSettings& ThisProgramSettings() {
 bool WriteSettingValue(EHive hive, ESetting setting, int value) {
   HKEY key = nullptr;
   wchar_t key_class[] = L"key";
-  LSTATUS rc = g_calls.create(HiveKey(hive), kSettingsKeyPath, 0, key_class, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                              nullptr, &key, nullptr);
+  LSTATUS rc = g_calls.create(HiveKey(hive), kSettingsKeyPath, 0, key_class, REG_OPTION_NON_VOLATILE,
+                              SettingsKeyAccess(hive, KEY_ALL_ACCESS), nullptr, &key, nullptr);
   if (rc != ERROR_SUCCESS) {
     ShowFailureMessage(static_cast<unsigned long>(rc), MakeFailureCaption(WriteOperation(setting), L"RegCreateKeyEx"));
     return false;

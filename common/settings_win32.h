@@ -26,6 +26,8 @@ CRegistryCalls& RegistryCalls();
 const CRegistryCalls& RealRegistryCalls();
 
 HKEY HiveKey(EHive hive);
+// The access mask for the settings key under a hive: the machine hive through its 64-bit registry view.
+REGSAM SettingsKeyAccess(EHive hive, REGSAM access);
 
 // The program this library was built for: the setup program or the manager.
 const CProgramSettings& ThisProgramSettings();

@@ -34,8 +34,9 @@ CJobWaitResult WaitForJobData(CJobWaitCalls& calls,
       if (calls.HasPrinter()) {
         CJobQueueState state;
         if (!calls.QueryJob(jobId, state)) {
-          if (calls.LastError() == kErrInvalidParameter) {
-            // The job was deleted from the queue: its data will never come, and nobody is to be told.
+          if (calls.LastError() == kErrInvalidParameter && jobId > 0) {
+            // The job was deleted from the queue: its data will never come, and nobody is to be told. A location
+            // without a job id (a file) has no spooler job, so a failing query says nothing about it.
             result.jobDeleted = true;
             return result;
           }

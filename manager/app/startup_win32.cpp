@@ -103,17 +103,19 @@ int CVyxQ5ManagerApp::InitInstance() {
   m_job.FreePerPageCopies();
   m_progress.Destroy();
 
+  bool printFailed = false;
   if (!ready) {
     ShowNotConnected(wait.jobDeleted);
   } else if (!m_args.options.show_main_window) {
-    PrintSilentlyToPrinter(m_job, m_catalogue, m_args.options, m_args.printerName, m_location.jobTag,
-                           m_languageLoaded ? m_language.Text() : CLanguageText());
+    // A silent print that wrote nothing ends the process with a failure status, never as a success.
+    printFailed = !PrintSilentlyToPrinter(m_job, m_catalogue, m_args.options, m_args.printerName, m_location.jobTag,
+                                          m_languageLoaded ? m_language.Text() : CLanguageText());
   } else if (m_languageLoaded) {
     RunMainWindowForJob();
   }
   m_language.Free();
   WSACleanup();
-  return 0;
+  return printFailed ? 1 : 0;
 }
 
 bool CVyxQ5ManagerApp::ReadAndPrepare(HANDLE jobData) {

@@ -21,7 +21,9 @@ char* CQzplHeader::Parse(char* pos, char* limit) {
   char* line = pos;
   char* end = nullptr;
   while (true) {
-    char* lineEnd = LineEnd(line, limit);
+    // A header line runs to the next "\r\n^": a value list may go on after a bare line break.
+    char* next = PlainSearch(line, limit, "\r\n^");
+    char* lineEnd = next != nullptr ? next : limit;
     std::int32_t v[4] = {0, 0, 0, 0};
     if (IsCommand(line, limit, "XA")) {
       start = line;
@@ -50,7 +52,6 @@ char* CQzplHeader::Parse(char* pos, char* limit) {
       end = line;
       break;
     }
-    char* next = PlainSearch(line, limit, "\r\n^");
     if (next == nullptr) {
       end = line;
       break;
@@ -74,8 +75,10 @@ void CQzplHeader::ComputeLabelsAcross() {
 void CCustomQzplHeader::InitFrom(const CQzplHeader& parsed) {
   width = parsed.width;
   length = parsed.length;
-  homeX = parsed.homeX;
-  homeY = parsed.homeY;
+  // The layout places pages and lowers the home of later documents from a home that is set; the printer must get
+  // the same home that the page offsets were worked out from.
+  homeX = PlacedHome(parsed.homeX);
+  homeY = PlacedHome(parsed.homeY);
   totalLabels = parsed.totalLabels;
   rows = parsed.rows;
   rowGap = parsed.rowGap;

@@ -7,6 +7,11 @@
 
 namespace vyx {
 
+// A home coordinate as placed on the tape: a stream without ^LH leaves the home at the origin.
+constexpr std::int32_t PlacedHome(std::int32_t home) {
+  return home == kUnsetCoord ? 0 : home;
+}
+
 class CQzplHeader : public CQzplObj {
  public:
   int GetType() const override { return kTypeQzplHeader; }

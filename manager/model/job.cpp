@@ -121,19 +121,37 @@ std::int64_t CQzplJobData::SetPerPageCopies(const void* bytes, std::size_t size)
   return static_cast<std::int64_t>(size);
 }
 
+std::size_t CQzplJobData::CountPageLines() {
+  std::size_t count = 0;
+  char* const limit = TextEnd();
+  for (char* hit = LineSearch(Text(), limit, "^XPG"); hit != nullptr; hit = LineSearch(hit + 4, limit, "^XPG"))
+    ++count;
+  return count;
+}
+
 std::int64_t CQzplJobData::ReadPerPageCopiesFile(const std::filesystem::path& file, bool deleteFile) {
   std::string bytes;
+  std::int64_t fileLength = 0;
   {
-    std::ifstream in(file, std::ios::binary);
+    std::ifstream in(file, std::ios::binary | std::ios::ate);
     if (!in) return -1;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    fileLength = static_cast<std::int64_t>(in.tellg());
+    if (fileLength < 0) return -1;
+    in.seekg(0);
+    // Only a page line can look an entry up, so the file is read no further than two bytes per page line of the
+    // job, however large it is.
+    bytes.resize(static_cast<std::size_t>(
+        std::min<std::int64_t>(fileLength, 2 * static_cast<std::int64_t>(CountPageLines()))));
+    if (!bytes.empty()) in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) return -1;
+    bytes.resize(bytes.empty() ? 0 : static_cast<std::size_t>(in.gcount()));
   }
   if (deleteFile) {
     std::error_code ignored;
     std::filesystem::remove(file, ignored);
   }
-  return SetPerPageCopies(bytes.data(), bytes.size());
+  SetPerPageCopies(bytes.data(), bytes.size());
+  return fileLength;
 }
 
 void CQzplJobData::FreePerPageCopies() {
@@ -169,11 +187,12 @@ int CQzplJobData::ParseJob() {
   m_pageContext.progress = &progress;
   m_pageContext.barTenderJob = IsBarTenderJobTag(jobTag);
   m_pageContext.bitmapBudget = &bitmapBudget;
-  while (pos != nullptr && pos < limit && !IsCommand(pos, limit, "XZ")) {
+  // A page is parsed before the test for ^XZ, so a header followed by ^XZ alone is a job of one empty page.
+  while (pos != nullptr && pos < limit) {
     auto* page = new CQzplPage();
     page->parseContext = &m_pageContext;
     char* next = page->Parse(pos, limit);
-    if (next == nullptr || next <= pos || next >= limit) {
+    if (next == nullptr || next < pos || next >= limit) {
       // No ^XPG and no ^XZ after this point: the job ends at the end of the buffer without this empty page.
       if (next != nullptr && next > pos && page->textEnd > page->textStart) {
         pages.push_back(page);
@@ -184,6 +203,11 @@ int CQzplJobData::ParseJob() {
       break;
     }
     pages.push_back(page);
+    // A page without ^XPG returns the ^XZ it stopped at; anything else that does not move on ends the job too.
+    if (next == pos || IsCommand(next, limit, "XZ")) {
+      pos = next;
+      break;
+    }
     pos = next;
   }
   trailer.Parse(pos != nullptr ? pos : limit, limit);

@@ -65,8 +65,11 @@ class CQzplJobData {
   // counts, entry count = size / 2). Returns the byte count.
   std::int64_t SetPerPageCopies(const void* bytes, std::size_t size);
   // Loads a per-page copies file as the table and then deletes the file (unless told not to), as the driver
-  // expects. Returns the file length, or -1 when the file cannot be opened or read.
+  // expects. Reads at most two bytes per ^XPG line of the job text, so the stream must be read first. Returns the
+  // file length, or -1 when the file cannot be opened or read.
   std::int64_t ReadPerPageCopiesFile(const std::filesystem::path& file, bool deleteFile = true);
+  // The ^XPG lines of the job text (line search, so none inside a binary payload).
+  std::size_t CountPageLines();
   void FreePerPageCopies();
   bool HasPerPageCopies() const { return m_hasPerPageCopies; }
   const std::vector<std::int16_t>& PerPageCopies() const { return m_perPageCopies; }

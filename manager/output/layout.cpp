@@ -57,7 +57,7 @@ CCustomQzplHeader CustomCopyOfHeaderInForce(const CQzplJobData& job) {
 void TakeHeaderCopy(const CQzplJobData& job, CQzplPrintJob& pj) {
   pj.header = CustomCopyOfHeaderInForce(job);
   pj.header.length = Clamp32(static_cast<std::int64_t>(pj.length) - pj.top);
-  if (pj.header.homeY != kUnsetCoord) pj.header.homeY = Clamp32(static_cast<std::int64_t>(pj.header.homeY) - pj.top);
+  pj.header.homeY = Clamp32(static_cast<std::int64_t>(pj.header.homeY) - pj.top);
 }
 
 std::uint32_t PagesRibbonMask(const CQzplJobData& job, const CQzplPrintJob& pj) {
@@ -204,8 +204,8 @@ void SetLabelGap(CQzplJobData& job, std::int32_t gap) {
 
 void PlaceFormSize(CQzplJobData& job) {
   const CQzplHeader& parsed = job.parsedHeader;
-  const std::int32_t x = parsed.homeX == kUnsetCoord ? 0 : parsed.homeX;
-  const std::int32_t y = parsed.homeY == kUnsetCoord ? 0 : parsed.homeY;
+  const std::int32_t x = PlacedHome(parsed.homeX);
+  const std::int32_t y = PlacedHome(parsed.homeY);
   const CDotRect rect{x, y, Clamp32(static_cast<std::int64_t>(x) + parsed.width),
                       Clamp32(static_cast<std::int64_t>(y) + parsed.length)};
   for (CQzplPage* page : job.pages)

@@ -62,6 +62,11 @@ bool PrintSilently(CQzplJobData& job,
                    CCatalogue& catalogue,
                    const COptions& options,
                    CSilentPrintSeams& seams) {
+  if (job.pages.empty()) {
+    // Nothing would reach the printer: that is a failed print, never a silent success.
+    if (seams.messages) seams.messages->Show(kNoPageText, kNoPageCaption, kMbOk);
+    return false;
+  }
   if (!seams.channel || !seams.openOutput || !seams.openOutput(*seams.channel)) return false;
   CPrintChannel& channel = *seams.channel;
 

@@ -17,6 +17,9 @@ namespace vyx {
 
 // The length limit (metres) named in the confirmation message.
 inline constexpr int kLengthLimitMetres = 12;
+// What a job without any page shows instead of printing nothing.
+inline constexpr const wchar_t* kNoPageText = L"the job has no page to print !";
+inline constexpr const wchar_t* kNoPageCaption = L"PrintSilently";
 
 struct CSilentPrintSeams {
   CPrintChannel* channel = nullptr;
@@ -35,7 +38,8 @@ void PrepareParsedJob(CQzplJobData& job, const CCatalogue& catalogue, const COpt
 
 // Lays the job out from the options and writes it through the channel: open, loaded tape, working header,
 // gap, margins, placement, outlines, tape cut sets, rows, copies, length confirmation, recipe and writer; the
-// output is closed afterwards. True when the output opened and the writer succeeded.
+// output is closed afterwards. True when the output opened and the writer succeeded; a job without pages is
+// refused with a message before anything is opened.
 bool PrintSilently(CQzplJobData& job,
                    CQzplPrintPlan& plan,
                    CCatalogue& catalogue,

@@ -178,6 +178,7 @@ bool Print(CQzplJobData& job, CQzplPrintPlan& plan, COutputChannel& out, int sto
   // Documents are numbered as written; a repeated print job is generated anew for each of its documents, so
   // memory does not grow with their number.
   std::size_t document = 0;
+  bool anyDocument = false;  // a print that writes no document has printed nothing
   for (std::size_t i = 0; i < plan.printJobs.size(); ++i) {
     CQzplPrintJob* pj = plan.printJobs[i].get();
     if (!pj) {
@@ -186,6 +187,7 @@ bool Print(CQzplJobData& job, CQzplPrintPlan& plan, COutputChannel& out, int sto
     }
     for (std::int64_t r = std::max<std::int64_t>(pj->repeat, 1); r > 0; --r, ++document) {
       if (!out.StartDocument(static_cast<unsigned>(document))) return false;
+      anyDocument = true;
       for (CQzplPage* page : job.pages) {
         if (!page) continue;
         page->singlePage = job.pages.size() == 1 ? 1 : 0;
@@ -197,7 +199,7 @@ bool Print(CQzplJobData& job, CQzplPrintPlan& plan, COutputChannel& out, int sto
       if (!out.EndDocument()) return false;
     }
   }
-  return result;
+  return result && anyDocument;
 }
 
 }  // namespace vyx

@@ -74,8 +74,8 @@ CWriteCmd& AddWriteCommand(CQzplPrintPlan& plan,
 void MakeCopyPositions(CQzplPrintPlan& plan, const CQzplHeader& header);
 
 // Writes every print job of the plan as a document (a repeated one as often as it repeats). `storedDarkness` is the
-// darkness setting (-1: none). Returns false at once when a document cannot be started or ended; otherwise the AND of
-// every section's result.
+// darkness setting (-1: none). Returns false at once when a document cannot be started or ended, and false when the
+// plan has no document at all; otherwise the AND of every section's result.
 bool Print(CQzplJobData& job, CQzplPrintPlan& plan, COutputChannel& out, int storedDarkness);
 
 // "^PO<x>,<y>": once per document for a one-page job, before every page's data otherwise.

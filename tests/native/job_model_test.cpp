@@ -232,6 +232,8 @@ TEST(PerPageCopies, TheFileIsReadAsLittleEndianCountsAndDeleted) {
     out.write(reinterpret_cast<const char*>(table), sizeof table);
   }
   CQzplJobData job;
+  const std::string text = testing::Header() + "^XPG1,1\r\n^XPG1,2\r\n^XPG1,3\r\n" + testing::Trailer();
+  job.SetText(text.data(), text.size());
   EXPECT_EQ(6, job.ReadPerPageCopiesFile(file, false));
   EXPECT_TRUE(std::filesystem::exists(file));
   ASSERT_EQ(3u, job.PerPageCopies().size());
@@ -241,6 +243,30 @@ TEST(PerPageCopies, TheFileIsReadAsLittleEndianCountsAndDeleted) {
   EXPECT_FALSE(std::filesystem::exists(file));
   EXPECT_EQ(-1, job.ReadPerPageCopiesFile(file));
   EXPECT_TRUE(job.HasPerPageCopies());  // a missing file leaves the table loaded before
+}
+
+TEST(PerPageCopies, TheFileIsReadNoFurtherThanTwoBytesPerPageLine) {
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "vyx_PerPageCopies_92.dat";
+  {
+    std::ofstream out(file, std::ios::binary);
+    const std::string table(4 << 20, '\x07');
+    out.write(table.data(), static_cast<std::streamsize>(table.size()));
+  }
+  CQzplJobData job;
+  // No job text yet: no page can use an entry. The result is still the file length.
+  EXPECT_EQ(4 << 20, job.ReadPerPageCopiesFile(file, false));
+  EXPECT_TRUE(job.PerPageCopies().empty());
+  // Two page lines, one of them inside a binary payload (not a page line).
+  const std::string payload = "^XPG1,1\r\n";
+  const std::string text = testing::Header() + "^RR1,K\r\n^FO0,0\r\n^GFB,9,9,1," + payload + "\r\n^XPG1,1\r\n" +
+                           "^RR1,K\r\n^XPG1,2\r\n" + testing::Trailer();
+  job.SetText(text.data(), text.size());
+  EXPECT_EQ(2u, job.CountPageLines());
+  EXPECT_EQ(4 << 20, job.ReadPerPageCopiesFile(file));
+  EXPECT_FALSE(std::filesystem::exists(file));
+  ASSERT_EQ(2u, job.PerPageCopies().size());
+  ASSERT_EQ(2, job.ParseJob());
+  EXPECT_EQ(0x0707, job.pages[1]->copies);
 }
 
 TEST(ParseJob, ANegativeTableEntryIsTakenAsRead) {
@@ -296,9 +322,12 @@ TEST(ParseJob, NeitherPageLineNorEndGivesAnEmptyJob) {
 TEST(ParseJob, EmptyAndHeaderOnlyJobs) {
   CQzplJobData job;
   EXPECT_EQ(0, job.ParseJob());
+  // A page is parsed before the end is tested: a header and ^XZ are one empty page.
   const std::string text = "^XA\r\n^PW400\r\n^XZ\r\n";
   job.SetText(text.data(), text.size());
-  EXPECT_EQ(0, job.ParseJob());
+  ASSERT_EQ(1, job.ParseJob());
+  EXPECT_EQ(0, job.pages[0]->textLength);
+  EXPECT_TRUE(job.pages[0]->graphicFields.empty());
   EXPECT_EQ("^XZ\r\n", std::string(job.trailer.textStart));
 }
 

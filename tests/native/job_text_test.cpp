@@ -157,6 +157,15 @@ TEST(Header, PqWithOneValueLeavesTheOthersUnset) {
   EXPECT_EQ(1, h.totalLabels);
 }
 
+TEST(Header, ValueListsRunToTheNextLineThatStartsACommand) {
+  const CQzplHeader h = ParseHeader("^XA\r\n^PQ2,0,3\r\n,10\r\n^LH5\r\n,7\r\n^RR1\r\n");
+  EXPECT_EQ(3, h.columns);
+  EXPECT_EQ(10, h.columnGap);
+  EXPECT_EQ(6, h.totalLabels);
+  EXPECT_EQ(5, h.homeX);
+  EXPECT_EQ(7, h.homeY);
+}
+
 TEST(Header, LabelsAcross) {
   EXPECT_EQ(2, ParseHeader("^XA\r\n^PW400\r\n^PQ1,0,2,20\r\n^RR1\r\n").labelsAcross);
   EXPECT_EQ(1, ParseHeader("^XA\r\n^PW1300\r\n^PQ1,0,2,20\r\n^RR1\r\n").labelsAcross);

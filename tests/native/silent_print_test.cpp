@@ -177,6 +177,41 @@ TEST_F(SilentFixture, OpenFailureWritesNothing) {
   EXPECT_EQ(L"OpenChannel", messages.shown[0].caption);
 }
 
+TEST_F(SilentFixture, HeaderAndEndOnlyPrintOneEmptyLabelAndNoPageAtAllFails) {
+  input.jobText = "^XA\r\n^PW400\r\n^LL300\r\n^XZ\r\n";
+  ASSERT_TRUE(Run());
+  EXPECT_EQ(1u, spooler.documents.size());
+  EXPECT_EQ(0u, spooler.bytes.find("^XA\r\n"));
+  EXPECT_EQ("^XZ\r\n", spooler.bytes.substr(spooler.bytes.size() - 5));
+
+  for (const char* text : {"", "^XA\r\n^PW400\r\n"}) {
+    spooler = CMemorySpooler();
+    messages.shown.clear();
+    input.jobText = text;
+    EXPECT_FALSE(Run()) << text;
+    EXPECT_TRUE(spooler.documents.empty());
+    EXPECT_TRUE(spooler.opened.empty());  // nothing opened for a print that cannot write a document
+    ASSERT_EQ(1u, messages.shown.size());
+    EXPECT_EQ(kNoPageCaption, messages.shown[0].caption);
+  }
+}
+
+TEST_F(SilentFixture, SplitLayoutWithoutHomeLowersTheHomeOfLaterDocuments) {
+  ParseOptions(L"LnSlSvBo0;59;59;24;0;OrAmLrUeAcNcPlUoAhNt", input.options, debug);
+  // Two labels of 16000 dots, one across: the second row would end beyond 29500, so it is a document of its own.
+  const std::string header = "^XA\r\n^PW900\r\n^LL16000\r\n^PQ1,0,1,0\r\n^RSR1\r\n^SD15\r\n";
+  input.jobText = header + Block(7, "BLACK", 0, 0, 8, 8) + jb::PageEnd(1, 1) + Block(7, "BLACK", 0, 0, 8, 8) +
+                  jb::PageEnd(1, 2) + jb::Trailer();
+  ASSERT_TRUE(Run());
+  ASSERT_EQ(2u, spooler.documents.size());
+  const std::string first = spooler.bytes.substr(0, spooler.starts[1]);
+  const std::string second = spooler.bytes.substr(spooler.starts[1]);
+  // The unset home is the origin everywhere: written as 0, and lowered by the top of the second document.
+  EXPECT_NE(std::string::npos, first.find("^LL16000\r\n^LH0,0\r\n")) << first.substr(0, 100);
+  EXPECT_NE(std::string::npos, second.find("^LL16000\r\n^LH0,-16000\r\n")) << second.substr(0, 100);
+  EXPECT_NE(std::string::npos, second.find("^PO0,16000\r\n"));
+}
+
 TEST_F(SilentFixture, LaminatedTapeCutSetsOfThree) {
   ParseOptions(L"PrSlSvBo0;59;59;24;3;OpAmLrAeAcCtLmAoAhTc", input.options, debug);
   input.jobText =
@@ -263,6 +298,13 @@ TEST(PrintTool, ExitStatusAndOutputFile) {
   EXPECT_EQ(1, RunTool(job + " --options 'LnSlSvBo9;59;59;24;0;OrAmLrUeAcNcPlAoAhNt' --yes -o " + dir +
                        "/no-such-dir/out.zpl")
                    .status);
+  {
+    std::ofstream f(job, std::ios::binary | std::ios::trunc);
+    f << "^XA\r\n^PW400\r\n";  // no page and no end: nothing to print
+  }
+  run = RunTool(job + opts);
+  EXPECT_EQ(1, run.status);
+  EXPECT_NE(std::string::npos, run.out.find("no page to print")) << run.out;
 }
 
 }  // namespace

@@ -205,6 +205,18 @@ TEST_F(WaitFixture, DeletedJobEndsTheWaitSilently) {
   EXPECT_TRUE(messages.shown.empty());
 }
 
+TEST_F(WaitFixture, FileLocationWaitsOnThroughFailingJobQueries) {
+  calls.query = [](CJobQueueState&, std::uint32_t& e) {
+    e = kErrInvalidParameter;
+    return false;
+  };
+  calls.opensUntilSuccess = 40;
+  CJobWaitResult r = WaitForJobData(calls, messages, texts, L"C:\\jobs\\label.zpl", L"", 0);
+  EXPECT_EQ(EJobWait::kConnected, r.outcome);
+  EXPECT_FALSE(r.jobDeleted);
+  EXPECT_EQ(41u, calls.opens);
+}
+
 TEST_F(WaitFixture, LogonFailureIsShownAndTheWaitGoesOn) {
   calls.openError = kErrLogonFailure;
   calls.opensUntilSuccess = 2;

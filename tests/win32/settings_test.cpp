@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/failure_message_win32.h"
 #include "common/seams/message_sink_win32.h"
@@ -13,9 +15,20 @@
 namespace vyx {
 namespace {
 
+// The machine key as a 32-bit program sees it without asking for the 64-bit view.
+void DeleteThirtyTwoBitMachineKey() {
+  HKEY parent = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Zavo", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &parent) ==
+      ERROR_SUCCESS) {
+    RegDeleteTreeW(parent, L"VYX-Q5");
+    RegCloseKey(parent);
+  }
+}
+
 void DeleteSettingsKeys() {
   RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKeyPath);
   RegDeleteTreeW(HKEY_LOCAL_MACHINE, kSettingsKeyPath);
+  DeleteThirtyTwoBitMachineKey();
 }
 
 void SetRaw(HKEY hive, const wchar_t* name, DWORD type, const void* data, DWORD size) {
@@ -147,6 +160,50 @@ int g_closes = 0;
 LSTATUS WINAPI CountingClose(HKEY key) {
   ++g_closes;
   return RegCloseKey(key);
+}
+
+std::vector<std::pair<HKEY, REGSAM>> g_access;
+LSTATUS WINAPI RecordingOpen(HKEY hive, LPCWSTR path, DWORD options, REGSAM access, PHKEY key) {
+  g_access.emplace_back(hive, access);
+  return RegOpenKeyExW(hive, path, options, access, key);
+}
+LSTATUS WINAPI RecordingCreate(HKEY hive,
+                               LPCWSTR path,
+                               DWORD reserved,
+                               LPWSTR keyClass,
+                               DWORD options,
+                               REGSAM access,
+                               LPSECURITY_ATTRIBUTES security,
+                               PHKEY key,
+                               LPDWORD disposition) {
+  g_access.emplace_back(hive, access);
+  return RegCreateKeyExW(hive, path, reserved, keyClass, options, access, security, key, disposition);
+}
+
+TEST_F(RegistrySettings, TheMachineHiveIsTakenThroughItsSixtyFourBitViewTheUserHiveAsItIs) {
+  RegistryCalls().open = &RecordingOpen;
+  RegistryCalls().create = &RecordingCreate;
+  g_access.clear();
+  ASSERT_TRUE(WriteInProgramHive(m_store, kSetupSettings, ESetting::kUnitCode, 1));
+  ASSERT_TRUE(WriteLangBase(2000));
+  EXPECT_EQ(1, ReadUnitCode(EHive::kLocalMachine));
+  EXPECT_EQ(2000, ReadLangBase(EHive::kCurrentUser));
+  const std::vector<std::pair<HKEY, REGSAM>> expected = {
+      {HKEY_LOCAL_MACHINE, KEY_ALL_ACCESS | KEY_WOW64_64KEY},
+      {HKEY_CURRENT_USER, KEY_ALL_ACCESS},
+      {HKEY_LOCAL_MACHINE, KEY_READ | KEY_WOW64_64KEY},
+      {HKEY_CURRENT_USER, KEY_READ}};
+  EXPECT_EQ(expected, g_access);
+
+  // A value left in the 32-bit view (where a 32-bit program would look by default) is not the one read.
+  HKEY old = nullptr;
+  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSettingsKeyPath, 0, nullptr, 0,
+                                           KEY_ALL_ACCESS | KEY_WOW64_32KEY, nullptr, &old, nullptr));
+  const DWORD millimetres = 0;
+  RegSetValueExW(old, L"UnitCode", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&millimetres), sizeof millimetres);
+  RegCloseKey(old);
+  EXPECT_EQ(1, ReadInProgramOrder(m_store, kSetupSettings, ESetting::kUnitCode));
+  EXPECT_TRUE(m_sink.shown.empty());
 }
 
 TEST_F(RegistrySettings, OpenFailureOtherThanMissingKeyShowsTheSystemText) {

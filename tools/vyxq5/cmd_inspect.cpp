@@ -118,8 +118,7 @@ int RunInspect(const CInspectArgs& a) {
 
   vyx::CQzplJobData job;
   job.jobTag = a.tag;
-  if (!a.copiesPath.empty() && !ReadCopiesFile(a.copiesPath, job, error)) return FailUsage(kName, error);
-  if (!ReadJobFile(a.jobPath, job, error)) return FailUsage(kName, error);
+  if (!ReadJobAndCopiesFiles(a.jobPath, a.copiesPath, job, error)) return FailUsage(kName, error);
   const std::int64_t bytes = job.jobLength;
   job.ParseJob();
   int merges = 0;

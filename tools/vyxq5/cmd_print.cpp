@@ -73,8 +73,7 @@ int RunPrint(const CPrintArgs& a) {
     return FailUsage(kName, "options not valid: " + a.optionsText);
   vyx::CQzplJobData job;
   std::string error;
-  if (!a.copiesPath.empty() && !ReadCopiesFile(a.copiesPath, job, error)) return FailUsage(kName, error);
-  if (!ReadJobFile(a.jobPath, job, error)) return FailUsage(kName, error);
+  if (!ReadJobAndCopiesFiles(a.jobPath, a.copiesPath, job, error)) return FailUsage(kName, error);
   vyx::CIniFile catalogue;
   if (!a.cataloguePath.empty() && !catalogue.Load(a.cataloguePath))
     return FailUsage(kName, "cannot read the catalogue file " + a.cataloguePath);

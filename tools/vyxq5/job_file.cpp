@@ -27,4 +27,11 @@ bool ReadCopiesFile(const std::string& path, vyx::CQzplJobData& job, std::string
   return false;
 }
 
+bool ReadJobAndCopiesFiles(const std::string& jobPath,
+                           const std::string& copiesPath,
+                           vyx::CQzplJobData& job,
+                           std::string& error) {
+  return ReadJobFile(jobPath, job, error) && (copiesPath.empty() || ReadCopiesFile(copiesPath, job, error));
+}
+
 }  // namespace vyxq5

@@ -13,7 +13,14 @@ namespace vyxq5 {
 bool ReadJobFile(const std::string& path, vyx::CQzplJobData& job, std::string& error);
 
 // Loads a per-page copies file as the job's table without deleting it (the manager deletes the driver's file; the
-// tool never deletes the user's). False with a one-line reason when it cannot be read.
+// tool never deletes the user's). The job must have been read first. False with a one-line reason when it cannot
+// be read.
 bool ReadCopiesFile(const std::string& path, vyx::CQzplJobData& job, std::string& error);
+
+// The job file and, when a path is given, the per-page copies file, in the manager's order: the stream first.
+bool ReadJobAndCopiesFiles(const std::string& jobPath,
+                           const std::string& copiesPath,
+                           vyx::CQzplJobData& job,
+                           std::string& error);
 
 }  // namespace vyxq5
