@@ -11,6 +11,7 @@
 #include "common/settings.h"
 #include "manager/app/advanced_settings_win32.h"
 #include "manager/app/dialog_binding_win32.h"
+#include "manager/app/preview_pick.h"
 #include "manager/app/resource.h"
 
 namespace vyx {
@@ -114,11 +115,26 @@ INT_PTR CVyxQ5ManagerDlg::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SIZE:
       if (wparam == SIZE_MINIMIZED) {
         m_minimized = true;
-      } else if (m_minimized) {
-        m_minimized = false;
-        SetTimer(m_window, kPreviewTimer, USER_TIMER_MINIMUM, nullptr);
+        return FALSE;
       }
+      LayOutControls();
+      // Restoring from minimised and maximising paint at once, other size changes after a moment.
+      m_preview.Schedule(m_minimized || wparam == SIZE_MAXIMIZED ? kRepaintNow : kRepaintResize);
+      m_minimized = false;
       return FALSE;
+    case WM_GETMINMAXINFO:
+      reinterpret_cast<MINMAXINFO*>(lparam)->ptMinTrackSize.y = kMinWindowHeight;
+      return TRUE;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+      return m_preview.OnScroll(reinterpret_cast<HWND>(lparam), LOWORD(wparam)) ? TRUE : FALSE;
+    case WM_MOUSEWHEEL: {
+      const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+      RECT frame{};
+      if (!m_preview.Frame() || !GetWindowRect(m_preview.Frame(), &frame) || !PtInRect(&frame, at)) return FALSE;
+      m_preview.OnWheel(GET_WHEEL_DELTA_WPARAM(wparam));
+      return TRUE;
+    }
     case CStatusPoll::kReplyMessage:
       if (std::optional<std::string> reply = m_status.TakeReply()) {
         if (m_busy.Busy())
@@ -148,14 +164,23 @@ void CVyxQ5ManagerDlg::OnInitDialog() {
   SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
   SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
   SetUpControls();
+  TakeTemplateLayout();
+  m_preview.Attach(m_window);
+  // The first size, reduced to the work area when it does not fit; the controls follow in WM_SIZE.
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const CFirstSize size = FitFirstSize(work.right - work.left, work.bottom - work.top);
+  SetWindowPos(m_window, nullptr, work.left + (work.right - work.left - size.width) / 2,
+               work.top + (work.bottom - work.top - size.height) / 2, size.width, size.height,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 
   m_model.Open();
   if (m_model.WantsForeground()) SetForegroundWindow(m_window);
   Render();
   FitOutlineCheckBox();
-  const int repaint = m_model.TakeRepaint();
-  // The first painting of the preview comes with the window.
-  SetTimer(m_window, kPreviewTimer, static_cast<UINT>(std::max(repaint, 0)) + USER_TIMER_MINIMUM, nullptr);
+  m_model.TakeRepaint();
+  // The first painting comes with the window, a moment later when the window had to be reduced.
+  m_preview.Schedule(size.reduced ? kRepaintFirstReduced : kRepaintNow);
 
   if (m_status.Open(m_context.printerName)) SetTimer(m_window, kStatusTimer, kFirstStatusMs, nullptr);
 }
@@ -206,6 +231,12 @@ void CVyxQ5ManagerDlg::FitOutlineCheckBox() {
 
 void CVyxQ5ManagerDlg::OnCommand(int id, int code, HWND control) {
   if (m_rendering || m_busy.Busy()) return;
+  if (id == IDC_PREVIEW) {
+    if (code == STN_CLICKED) OnPreviewClicked();
+    return;
+  }
+  // Whatever follows may change the job: no painter reads it meanwhile.
+  m_preview.StopPainters();
   if (IsEdit(id)) {
     if (code != EN_CHANGE) return;
     m_model.OnEditChanged(id, WindowText(control));
@@ -237,6 +268,7 @@ bool CVyxQ5ManagerDlg::OnNotify(NMHDR* header, LRESULT* result) {
   if (m_busy.Busy()) return false;
   const int id = static_cast<int>(header->idFrom);
   if (header->code == UDN_DELTAPOS) {
+    m_preview.StopPainters();
     const auto* spin = reinterpret_cast<const NMUPDOWN*>(header);
     m_model.OnSpin(id, spin->iDelta > 0);
     AfterModelChange();
@@ -258,6 +290,7 @@ bool CVyxQ5ManagerDlg::OnNotify(NMHDR* header, LRESULT* result) {
     return true;
   }
   if (header->code == LVN_ITEMCHANGED && stateImage) {
+    m_preview.StopPainters();
     m_model.OnListChecked(static_cast<std::size_t>(change->iItem),
                           ((change->uNewState & LVIS_STATEIMAGEMASK) >> 12) == 2);
     AfterModelChange();
@@ -272,6 +305,7 @@ void CVyxQ5ManagerDlg::OnListClick(const NMITEMACTIVATE* click) {
   const auto row = static_cast<std::size_t>(hit.row);
   // The step column has no width: its state is shown by the status column, whose click toggles it.
   const int column = hit.column == kColumnStatus ? kColumnStep : hit.column;
+  m_preview.StopPainters();
   if (column == kColumnRibbonChoice && m_model.OffersRibbonMenu(row)) {
     const std::vector<CRibbonMenuEntry> entries = m_model.RibbonMenu(row);
     POINT at = click->ptAction;
@@ -348,7 +382,7 @@ void CVyxQ5ManagerDlg::OnAdvanced() {
 
 void CVyxQ5ManagerDlg::OnTimer(UINT_PTR id) {
   if (id == kPreviewTimer) {
-    KillTimer(m_window, kPreviewTimer);
+    m_preview.TimerFired();
     if (m_busy.Busy())
       m_repaintWhileBusy = true;
     else
@@ -364,6 +398,7 @@ void CVyxQ5ManagerDlg::OnTimer(UINT_PTR id) {
 }
 
 void CVyxQ5ManagerDlg::OnStatusReply(const std::string& reply) {
+  m_preview.StopPainters();
   const CStatusUpdate update = m_model.OnStatusReply(reply.data(), reply.size());
   AfterModelChange();
   // On a black tape the knock-out of every page may run again: not on this thread.
@@ -371,12 +406,59 @@ void CVyxQ5ManagerDlg::OnStatusReply(const std::string& reply) {
 }
 
 void CVyxQ5ManagerDlg::StartPreviewPainting() {
-  InvalidateRect(GetDlgItem(m_window, IDC_PREVIEW), nullptr, TRUE);
+  m_preview.Start(MakePreviewScene(*m_context.job, m_model.Plan(), m_model.JobList(), *m_context.catalogue,
+                                   m_model.LoadedTapeId()));
+}
+
+void CVyxQ5ManagerDlg::OnPreviewClicked() {
+  const DWORD pos = GetMessagePos();
+  POINT at{GET_X_LPARAM(pos), GET_Y_LPARAM(pos)};
+  ScreenToClient(m_preview.Frame(), &at);
+  const std::int64_t colour = m_preview.ColourAt(at);
+  if (colour < 0) return;
+  const int row = PickRowByColour(m_model.JobList(), *m_context.catalogue, static_cast<ColorRef>(colour));
+  if (row < 0) return;
+  HWND list = m_list.Window();
+  ListView_SetItemState(list, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_EnsureVisible(list, row, FALSE);
+  SetFocus(list);
+}
+
+void CVyxQ5ManagerDlg::TakeTemplateLayout() {
+  RECT client{};
+  GetClientRect(m_window, &client);
+  std::vector<CPlacedControl> controls;
+  for (HWND child = GetWindow(m_window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&r), 2);
+    controls.push_back({GetDlgCtrlID(child), {r.left, r.top, r.right, r.bottom}});
+  }
+  m_layout = std::make_unique<CMainWindowLayout>(client.right, client.bottom, std::move(controls));
+}
+
+void CVyxQ5ManagerDlg::LayOutControls() {
+  if (!m_layout) return;
+  RECT client{};
+  GetClientRect(m_window, &client);
+  const std::vector<CPlacedControl> placed = m_layout->LayOut(client.right, client.bottom);
+  HDWP moves = BeginDeferWindowPos(static_cast<int>(placed.size()));
+  for (const CPlacedControl& c : placed) {
+    HWND child = GetDlgItem(m_window, c.id);
+    if (!child || !moves) continue;
+    moves = DeferWindowPos(moves, child, nullptr, c.rect.left, c.rect.top, c.rect.Width(), c.rect.Height(),
+                           SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (moves) EndDeferWindowPos(moves);
+  for (const CPlacedControl& c : placed)
+    if (c.id == IDC_PREVIEW_HSCROLL) ShowWindow(GetDlgItem(m_window, c.id), c.visible ? SW_SHOWNA : SW_HIDE);
+  InvalidateRect(m_window, nullptr, TRUE);
 }
 
 void CVyxQ5ManagerDlg::OnDestroy() {
   KillTimer(m_window, kStatusTimer);
-  KillTimer(m_window, kPreviewTimer);
+  // The painters end before the window and its frame go.
+  m_preview.Close();
   m_status.Stop();
 }
 
@@ -385,9 +467,7 @@ void CVyxQ5ManagerDlg::OnDestroy() {
 void CVyxQ5ManagerDlg::AfterModelChange() {
   Render();
   const int repaint = m_model.TakeRepaint();
-  if (repaint != kNoRepaint)
-    SetTimer(m_window, kPreviewTimer, static_cast<UINT>(std::max(repaint, static_cast<int>(USER_TIMER_MINIMUM))),
-             nullptr);
+  if (repaint != kNoRepaint) m_preview.Schedule(repaint);
 }
 
 void CVyxQ5ManagerDlg::SetControlText(HWND control, const std::wstring& text) {
@@ -439,6 +519,7 @@ void CVyxQ5ManagerDlg::Render() {
 }
 
 void CVyxQ5ManagerDlg::RunBusy(std::function<void()> work, std::function<void()> done) {
+  m_preview.StopPainters();
   m_focusBeforeBusy = GetFocus();
   m_busyDone = std::move(done);
   EnableWindow(m_window, FALSE);
@@ -464,7 +545,7 @@ void CVyxQ5ManagerDlg::OnBusyDone() {
   AfterModelChange();
   if (m_repaintWhileBusy) {
     m_repaintWhileBusy = false;
-    SetTimer(m_window, kPreviewTimer, USER_TIMER_MINIMUM, nullptr);
+    m_preview.Schedule(kRepaintNow);
   }
   if (m_replyWhileBusy) {
     const std::string reply = std::move(*m_replyWhileBusy);

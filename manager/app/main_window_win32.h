@@ -14,10 +14,13 @@
 #include <string>
 
 #include "common/language.h"
+#include "common/seams/debug_output_win32.h"
 #include "manager/app/busy_work_win32.h"
 #include "manager/app/dialog_binding_win32.h"
 #include "manager/app/job_list_view_win32.h"
+#include "manager/app/main_window_layout.h"
 #include "manager/app/main_window_model.h"
+#include "manager/app/preview_pane_win32.h"
 #include "manager/app/status_poll_win32.h"
 #include "manager/model/catalogue.h"
 #include "manager/model/job.h"
@@ -80,6 +83,11 @@ class CVyxQ5ManagerDlg {
   void Render();
   void SetControlText(HWND control, const std::wstring& text);
   void StartPreviewPainting();
+  // The preview frame, its bars and the upper controls placed for the client size.
+  void TakeTemplateLayout();
+  void LayOutControls();
+  // A click on the preview picks the job list row printed in the colour under it.
+  void OnPreviewClicked();
 
   // Work that must not hold up this thread: the window takes no input until `done` has run.
   void RunBusy(std::function<void()> work, std::function<void()> done);
@@ -108,6 +116,9 @@ class CVyxQ5ManagerDlg {
   bool m_rendering = false;
   bool m_tapeShortShown = false;
   bool m_minimized = false;
+  CWin32DebugOutput m_debug;
+  CPreviewPane m_preview{m_debug};
+  std::unique_ptr<CMainWindowLayout> m_layout;
   HWND m_toolTip = nullptr;
   std::wstring m_toolTipText;
   HENHMETAFILE m_metafile = nullptr;
