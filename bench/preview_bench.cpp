@@ -1,6 +1,6 @@
 // The preview painting: a repaint of a full frame (1217 x 1000) for a one-page job of 3.6 MB and for a generated
-// 200 MB job of 55 such pages, which must cost about the same because only what the frame shows is read; and the whole layout of the large job
-// painted band by band and written as PNG, in pixels per second.
+// 200 MB job of 55 such pages, which must cost about the same because only what the frame shows is read; and the whole
+// layout of the large job painted band by band and written as PNG, in pixels per second.
 #include <benchmark/benchmark.h>
 
 #include <chrono>

@@ -53,8 +53,8 @@ unsigned long CDriverPackageWork::InstallFromPackage(const std::wstring& store_p
 }
 
 unsigned long CDriverPackageWork::InstallThroughPrintUi() {
-  const std::wstring parameters = std::wstring(kPrintUiEntry) + L" /ia /f \"" + kPackageInfName + L"\" /m \"" +
-                                  kDriverName + L"\"";
+  const std::wstring parameters =
+      std::wstring(kPrintUiEntry) + L" /ia /f \"" + kPackageInfName + L"\" /m \"" + kDriverName + L"\"";
   const unsigned long error = m_platform.StartHidden(Rundll32(), parameters, kInstallDiskFolder);
   if (error != 0) {
     ShowFailure(error, parameters);

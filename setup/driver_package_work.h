@@ -34,8 +34,12 @@ struct CDriverFiles {
 
 class CDriverPackageWork : public CDriverPackage {
  public:
-  CDriverPackageWork(CInstallPlatform& platform, CWizardState& state, CMessageSink& messages, CDebugOutput& debug,
-                     std::wstring (*system_text)(unsigned long error), CPackageHooks hooks)
+  CDriverPackageWork(CInstallPlatform& platform,
+                     CWizardState& state,
+                     CMessageSink& messages,
+                     CDebugOutput& debug,
+                     std::wstring (*system_text)(unsigned long error),
+                     CPackageHooks hooks)
       : m_platform(platform),
         m_state(state),
         m_messages(messages),

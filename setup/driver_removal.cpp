@@ -156,7 +156,8 @@ int CDriverPackageWork::RemoveDriver(const std::wstring& driver_name, ERemoval r
     m_messages.Show(m_state.language.GetString(kStrDriverInUse), m_state.language.GetString(kStrSetupCaption),
                     kMbOk | kMbIconWarning);
     const std::wstring key = DriverKeyPath(driver_name);
-    if (m_platform.DeleteTree(ERegistryRoot::kLocalMachine, key) == kErrorAccessDenied) ShowFailure(kErrorAccessDenied, key);
+    if (m_platform.DeleteTree(ERegistryRoot::kLocalMachine, key) == kErrorAccessDenied)
+      ShowFailure(kErrorAccessDenied, key);
     error = m_platform.RemovePrinterDriver(driver_name);
     if (error == 0 || error == kErrorUnknownPrinterDriver) return kRemovalTryAgain;
     if (error != kErrorPrinterDriverInUse) {
@@ -194,8 +195,9 @@ std::vector<std::wstring> CDriverPackageWork::CollectStalePrinters() {
     bool is_stale = m_platform.OpenKey(ERegistryRoot::kLocalMachine, pnp) != 0;
     if (!is_stale) {
       std::wstring hardware_id;
-      is_stale = m_platform.ReadText(ERegistryRoot::kLocalMachine, pnp, L"HardwareID", kPrinterValueBytes, hardware_id) == 0 &&
-                 Lower(hardware_id).find(kHardwareIdFragment) != std::wstring::npos;
+      is_stale =
+          m_platform.ReadText(ERegistryRoot::kLocalMachine, pnp, L"HardwareID", kPrinterValueBytes, hardware_id) == 0 &&
+          Lower(hardware_id).find(kHardwareIdFragment) != std::wstring::npos;
     }
     if (is_stale) stale.push_back(key);
   }

@@ -87,7 +87,8 @@ class CInstallPlatform {
   // Marks the file for deletion at the next system restart.
   virtual unsigned long DeleteAtRestart(const std::wstring& path) = 0;
   // Verb "open", hidden window, working folder `folder` (empty: this process's).
-  virtual unsigned long StartHidden(const std::wstring& program, const std::wstring& parameters,
+  virtual unsigned long StartHidden(const std::wstring& program,
+                                    const std::wstring& parameters,
                                     const std::wstring& folder) = 0;
   virtual std::uint32_t TickCount() = 0;
   virtual void Wait(unsigned milliseconds) = 0;
@@ -95,9 +96,14 @@ class CInstallPlatform {
   // ---- registry ----
   virtual unsigned long OpenKey(ERegistryRoot hive, const std::wstring& key) = 0;  // 0 when the key exists
   // A text value read into a buffer of `max_bytes` bytes; a list value (several texts) comes as its entries.
-  virtual unsigned long ReadText(ERegistryRoot hive, const std::wstring& key, const std::wstring& value,
-                                 std::size_t max_bytes, std::wstring& text) = 0;
-  virtual unsigned long ReadTexts(ERegistryRoot hive, const std::wstring& key, const std::wstring& value,
+  virtual unsigned long ReadText(ERegistryRoot hive,
+                                 const std::wstring& key,
+                                 const std::wstring& value,
+                                 std::size_t max_bytes,
+                                 std::wstring& text) = 0;
+  virtual unsigned long ReadTexts(ERegistryRoot hive,
+                                  const std::wstring& key,
+                                  const std::wstring& value,
                                   std::vector<std::wstring>& texts) = 0;
   virtual unsigned long ListSubkeys(ERegistryRoot hive, const std::wstring& key, std::vector<std::wstring>& names) = 0;
   // Deletes a key that has no subkeys (a key with subkeys stays and gives the platform's error).

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "common/language.h"
-#include "manager/model/catalogue.h"
 #include "manager/app/window_view.h"
+#include "manager/model/catalogue.h"
 #include "manager/model/job.h"
 #include "manager/output/writer.h"
 

@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "common/language.h"
-#include "manager/model/catalogue.h"
 #include "manager/app/job_list.h"
 #include "manager/app/resource.h"
 #include "manager/app/window_view.h"
+#include "manager/model/catalogue.h"
 #include "manager/model/job.h"
 #include "manager/model/options.h"
 #include "manager/output/channel.h"

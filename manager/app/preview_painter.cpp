@@ -62,10 +62,6 @@ bool FitsInt(std::int64_t v) {
   return v >= INT32_MIN && v <= INT32_MAX;
 }
 
-std::int32_t HomeOrZero(std::int32_t home) {
-  return home == kUnsetCoord ? 0 : home;
-}
-
 }  // namespace
 
 CPreviewLayout CPreviewLayout::Of(const CQzplHeader& header) {
@@ -76,8 +72,8 @@ CPreviewLayout CPreviewLayout::Of(const CQzplHeader& header) {
   l.length = header.length;
   l.rowGap = header.rowGap;
   l.columnGap = header.columnGap;
-  l.homeX = HomeOrZero(header.homeX);
-  l.homeY = HomeOrZero(header.homeY);
+  l.homeX = PlacedHome(header.homeX);
+  l.homeY = PlacedHome(header.homeY);
   l.layoutWidth = LayoutWidth(header);
   l.layoutLength = LayoutLength(header);
   return l;

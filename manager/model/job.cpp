@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <new>
 #include <string>
 
@@ -124,8 +123,7 @@ std::int64_t CQzplJobData::SetPerPageCopies(const void* bytes, std::size_t size)
 std::size_t CQzplJobData::CountPageLines() {
   std::size_t count = 0;
   char* const limit = TextEnd();
-  for (char* hit = LineSearch(Text(), limit, "^XPG"); hit != nullptr; hit = LineSearch(hit + 4, limit, "^XPG"))
-    ++count;
+  for (char* hit = LineSearch(Text(), limit, "^XPG"); hit != nullptr; hit = LineSearch(hit + 4, limit, "^XPG")) ++count;
   return count;
 }
 
@@ -140,8 +138,8 @@ std::int64_t CQzplJobData::ReadPerPageCopiesFile(const std::filesystem::path& fi
     in.seekg(0);
     // Only a page line can look an entry up, so the file is read no further than two bytes per page line of the
     // job, however large it is.
-    bytes.resize(static_cast<std::size_t>(
-        std::min<std::int64_t>(fileLength, 2 * static_cast<std::int64_t>(CountPageLines()))));
+    bytes.resize(
+        static_cast<std::size_t>(std::min<std::int64_t>(fileLength, 2 * static_cast<std::int64_t>(CountPageLines()))));
     if (!bytes.empty()) in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (in.bad()) return -1;
     bytes.resize(bytes.empty() ? 0 : static_cast<std::size_t>(in.gcount()));

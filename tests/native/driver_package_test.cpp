@@ -34,7 +34,11 @@ constexpr const wchar_t* kDriverKey =
 class DriverPackage : public ::testing::Test {
  protected:
   DriverPackage()
-      : m_work(m_machine, m_state, m_messages, m_debug, &SystemText,
+      : m_work(m_machine,
+               m_state,
+               m_messages,
+               m_debug,
+               &SystemText,
                {[this] {
                   return RestartSpoolerWithConsent({m_state, m_messages, m_debug, &SystemText}, m_machine);
                 },
@@ -128,8 +132,11 @@ TEST_F(DriverPackage, DriverStillInUseAfterItsKeyIsGoneNeedsARestart) {
     CWizardState state;
     state.language = CLanguageText(&m_strings, 1000);
     CDriverPackageWork work(machine, state, messages, m_debug, &SystemText,
-                            {[&] { return RestartSpoolerWithConsent({state, messages, m_debug, &SystemText}, machine); },
-                             {}, {}});
+                            {[&] {
+                               return RestartSpoolerWithConsent({state, messages, m_debug, &SystemText}, machine);
+                             },
+                             {},
+                             {}});
     machine.AddDriver(L"VYX - Q5", {});
     machine.protected_keys.insert(CStandInMachine::Lower(kDriverKey));  // the key cannot go: the driver stays
     machine.drivers[L"VYX - Q5"].in_use = true;
@@ -179,8 +186,8 @@ TEST_F(DriverPackage, PackageInUseIsRetriedThenRestartedWithConsent) {
     EXPECT_EQ(0, m_work.RemoveDriver(L"VYX - Q5", ERemoval::kFull));
     EXPECT_EQ(c.package_left, m_machine.store.count(inf) != 0);
     EXPECT_EQ(2000u + (c.answer == kIdOk ? 3000u + 3000u + 1500u : 0u), m_machine.waited_ms);
-    EXPECT_EQ(c.answer == kIdOk ? 3 : 2, std::count(m_machine.calls.begin(), m_machine.calls.end(),
-                                                     L"DeletePackage " + inf));
+    EXPECT_EQ(c.answer == kIdOk ? 3 : 2,
+              std::count(m_machine.calls.begin(), m_machine.calls.end(), L"DeletePackage " + inf));
     ASSERT_EQ(c.messages, m_messages.shown.size());
     EXPECT_EQ(L"2169", m_messages.shown[0].text);
     if (c.package_left) {
@@ -256,12 +263,10 @@ TEST_F(DriverPackage, DriverOnlyFallsBackToPrintUiWhenTheStoreRefusesThePackage)
   EXPECT_EQ((std::vector<std::wstring>{L"C:\\Windows\\system32\\rundll32.exe | printui.dll,PrintUIEntry /ia /f "
                                        L"\"vyxqfive.inf\" /m \"VYX - Q5\" | ..\\InstDisk\\"}),
             m_machine.started);
-  const std::vector<std::wstring> expected = {L"ListDevices {62f9c741-b25a-46ce-b54c-9bccce08b6f2}",
-                                              L"RemoveDevice Zavo B.V.VYX Q5",
-                                              L"UploadPackage ..\\InstDisk\\vyxqfive.inf",
-                                              L"DeletePrinterDriver VYX - Q5",
-                                              L"UploadPackage ..\\InstDisk\\vyxqfive.inf",
-                                              L"ReenumerateDevices"};
+  const std::vector<std::wstring> expected = {
+      L"ListDevices {62f9c741-b25a-46ce-b54c-9bccce08b6f2}", L"RemoveDevice Zavo B.V.VYX Q5",
+      L"UploadPackage ..\\InstDisk\\vyxqfive.inf",           L"DeletePrinterDriver VYX - Q5",
+      L"UploadPackage ..\\InstDisk\\vyxqfive.inf",           L"ReenumerateDevices"};
   EXPECT_EQ(expected, m_machine.calls);
   EXPECT_FALSE(m_machine.HasDriver(L"VYX - Q5"));  // plug and play installs it from the store
   EXPECT_EQ(std::vector<std::wstring>{L"UploadPrinterDriverPackage"}, Captions());
@@ -348,25 +353,24 @@ TEST_F(DriverPackage, ReenumerationFailuresGoToTheDebuggerOnly) {
 
 TEST(PrinterKeyNames, NumberedPrinterKeysEndInACommaAndDigitsPastTheSecondCharacter) {
   const std::pair<const wchar_t*, bool> cases[] = {
-      {L"Label,12", true}, {L"X,1", false},    {L"XY,1", true},        {L",12", false}, {L"Label,", false},
-      {L"Label", false},   {L"Label,1a", false}, {L"A,b,7", true},     {L"", false},    {L"Label 12", false},
+      {L"Label,12", true}, {L"X,1", false},      {L"XY,1", true},  {L",12", false}, {L"Label,", false},
+      {L"Label", false},   {L"Label,1a", false}, {L"A,b,7", true}, {L"", false},    {L"Label 12", false},
   };
   for (const auto& [name, numbered] : cases) EXPECT_EQ(numbered, IsNumberedPrinterKey(name)) << name;
 }
 
 TEST_F(DriverPackage, StalePrinterEntriesGoOnFinishOnlyAfterAnAgreedRestart) {
   const std::wstring root = L"HKLM\\SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\";
-  m_machine.SetValue(root + L"Label,12", L"Printer Driver", L"VYX - Q5");                // no PnPData: stale
-  m_machine.SetValue(root + L"Label,13", L"Printer Driver", L"VYX - Q5");                // our hardware: stale
+  m_machine.SetValue(root + L"Label,12", L"Printer Driver", L"VYX - Q5");  // no PnPData: stale
+  m_machine.SetValue(root + L"Label,13", L"Printer Driver", L"VYX - Q5");  // our hardware: stale
   m_machine.SetValue(root + L"Label,13\\PnPData", L"HardwareID", L"USBPRINT\\ZAVO_B.V.VYX_Q5A1B2");
-  m_machine.SetValue(root + L"Label,14", L"Printer Driver", L"VYX - Q5");                // other hardware
+  m_machine.SetValue(root + L"Label,14", L"Printer Driver", L"VYX - Q5");  // other hardware
   m_machine.SetValue(root + L"Label,14\\PnPData", L"HardwareID", L"USBPRINT\\OTHER");
-  m_machine.SetValue(root + L"X,1", L"Printer Driver", L"VYX - Q5");                     // not numbered
-  m_machine.SetValue(root + L"Office,3", L"Printer Driver", L"Other Driver");            // other driver
-  m_machine.SetValue(root + L"Labels", L"Printer Driver", L"VYX - Q5");                  // a printer's own key
-  const std::vector<std::wstring> expected = {
-      L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Label,12",
-      L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Label,13"};
+  m_machine.SetValue(root + L"X,1", L"Printer Driver", L"VYX - Q5");           // not numbered
+  m_machine.SetValue(root + L"Office,3", L"Printer Driver", L"Other Driver");  // other driver
+  m_machine.SetValue(root + L"Labels", L"Printer Driver", L"VYX - Q5");        // a printer's own key
+  const std::vector<std::wstring> expected = {L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Label,12",
+                                              L"SYSTEM\\CurrentControlSet\\Control\\Print\\Printers\\Label,13"};
   EXPECT_EQ(expected, m_work.CollectStalePrinters());
 
   // Never asked about a restart: nothing is deleted, nobody is asked.

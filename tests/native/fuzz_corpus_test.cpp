@@ -29,8 +29,7 @@ struct CCorpus {
 const CCorpus kCorpora[] = {
     {"job", vyx::fuzz::RunJobCase, 8},          {"btw_job", vyx::fuzz::RunBtwJobCase, 6},
     {"cut_path", vyx::fuzz::RunCutPathCase, 8}, {"options", vyx::fuzz::RunOptionsCase, 8},
-    {"devmode", vyx::fuzz::RunDevmodeCase, 8},
-    {"discovery_reply", vyx::fuzz::RunDiscoveryReplyCase, 8},
+    {"devmode", vyx::fuzz::RunDevmodeCase, 8},  {"discovery_reply", vyx::fuzz::RunDiscoveryReplyCase, 8},
 };
 
 std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& dir) {

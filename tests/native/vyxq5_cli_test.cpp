@@ -16,11 +16,9 @@ struct CUsageCase {
 };
 
 const CUsageCase kCases[] = {
-    {"options", "LnMg extra"},
-    {"inspect", "--frobnicate"},
-    {"print", "job.zpl --options X"},  // no -o
-    {"discover", "--to"},              // no address
-    {"send", "job.prn"},               // no --to
+    {"options", "LnMg extra"}, {"inspect", "--frobnicate"}, {"print", "job.zpl --options X"},  // no -o
+    {"discover", "--to"},                                                                      // no address
+    {"send", "job.prn"},                                                                       // no --to
 };
 
 TEST(Vyxq5Cli, EverySubcommandHasItsOwnHelpAndOneErrorForm) {

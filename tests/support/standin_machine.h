@@ -216,7 +216,8 @@ class CStandInMachine : public CInstallPlatform, public CSpoolerService {
     restart_deletions.push_back(path);
     return 0;
   }
-  unsigned long StartHidden(const std::wstring& program, const std::wstring& parameters,
+  unsigned long StartHidden(const std::wstring& program,
+                            const std::wstring& parameters,
                             const std::wstring& folder) override {
     started.push_back(program + L" | " + parameters + L" | " + folder);
     if (const unsigned long error = Next(start_answers)) return error;
@@ -229,16 +230,21 @@ class CStandInMachine : public CInstallPlatform, public CSpoolerService {
   unsigned long OpenKey(ERegistryRoot hive, const std::wstring& key) override {
     return HasKey(Path(hive, key)) ? 0 : kErrorFileNotFound;
   }
-  unsigned long ReadText(ERegistryRoot hive, const std::wstring& key, const std::wstring& value, std::size_t max_bytes,
+  unsigned long ReadText(ERegistryRoot hive,
+                         const std::wstring& key,
+                         const std::wstring& value,
+                         std::size_t max_bytes,
                          std::wstring& text) override {
     std::vector<std::wstring> texts;
     if (const unsigned long error = ReadTexts(hive, key, value, texts)) return error;
-    if (texts.size() != 1) return 13;  // invalid data: not a single text
+    if (texts.size() != 1) return 13;                       // invalid data: not a single text
     if ((texts[0].size() + 1) * 2 > max_bytes) return 234;  // more data than the buffer holds
     text = texts[0];
     return 0;
   }
-  unsigned long ReadTexts(ERegistryRoot hive, const std::wstring& key, const std::wstring& value,
+  unsigned long ReadTexts(ERegistryRoot hive,
+                          const std::wstring& key,
+                          const std::wstring& value,
                           std::vector<std::wstring>& texts) override {
     const auto found = registry.find(Path(hive, key));
     if (found == registry.end()) return kErrorFileNotFound;

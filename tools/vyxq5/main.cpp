@@ -10,12 +10,7 @@ namespace {
 
 // One line per subcommand; each adds itself with its arguments.
 void (*const kCommands[])(CCommandSet&) = {
-    AddOptionsCommand,
-    AddInspectCommand,
-    AddPrintCommand,
-    AddDiscoverCommand,
-    AddSendCommand,
-    AddPreviewCommand,
+    AddOptionsCommand, AddInspectCommand, AddPrintCommand, AddDiscoverCommand, AddSendCommand, AddPreviewCommand,
 };
 
 int Report(std::string_view command, const std::string& message, int status) {
