@@ -15,8 +15,11 @@
 #include "fuzz/targets/discovery_reply_target.h"
 #include "fuzz/targets/job_target.h"
 #include "fuzz/targets/options_target.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
+
+using vyx::testing::ReadFileBytes;
 
 using CaseFunction = int (*)(const std::uint8_t*, std::size_t);
 
@@ -41,11 +44,6 @@ std::vector<std::filesystem::path> FilesIn(const std::filesystem::path& dir) {
   return files;
 }
 
-std::string ReadAll(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 int RunCase(CaseFunction run, const std::string& bytes) {
   return run(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
 }
@@ -56,7 +54,7 @@ TEST(FuzzCorpus, EveryCommittedInputRunsCleanly) {
     EXPECT_GE(files.size(), corpus.minimumSeeds) << "fuzz/corpus/" << corpus.folder << " holds too few seeds";
     for (const auto& f : files) {
       SCOPED_TRACE(std::string(corpus.folder) + "/" + f.filename().string());
-      EXPECT_EQ(0, RunCase(corpus.run, ReadAll(f)));
+      EXPECT_EQ(0, RunCase(corpus.run, ReadFileBytes(f)));
     }
   }
 }
@@ -66,7 +64,7 @@ TEST(FuzzCorpus, ExampleJobsRunCleanly) {
   for (const auto& f : FilesIn(std::filesystem::path(VYX_SOURCE_DIR) / "examples")) {
     if (f.extension() != ".zpl") continue;
     SCOPED_TRACE(f.filename().string());
-    EXPECT_EQ(0, RunCase(vyx::fuzz::RunJobCase, ReadAll(f)));
+    EXPECT_EQ(0, RunCase(vyx::fuzz::RunJobCase, ReadFileBytes(f)));
     ++n;
   }
   EXPECT_GE(n, 3);

@@ -12,17 +12,13 @@
 #include "common/seams/message_sink.h"
 #include "manager/output/channel.h"
 #include "manager/output/spooler_calls_win32.h"
+#include "tests/support/file_bytes.h"
 #include "tests/win32/test_printer.h"
 
 namespace vyx {
 namespace {
 
-std::string ReadAll(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using vyx::testing::ReadFileBytes;
 
 using testing::TempPath;
 
@@ -51,7 +47,7 @@ TEST(Win32Channel, FileOutputTakesTheFilePathAndMatchesTheMemoryChannel) {
   EXPECT_TRUE(messages.shown.empty());
   CMemoryChannel memory;
   WriteTwoDocuments(memory);
-  EXPECT_EQ(memory.Bytes(), ReadAll(path));
+  EXPECT_EQ(memory.Bytes(), ReadFileBytes(path));
   // The handle was closed by the file fallback: the file can be deleted at once.
   EXPECT_TRUE(DeleteFileW(path.c_str()));
 }
@@ -109,7 +105,7 @@ TEST(Win32Channel, PrinterQueueReceivesTheRawDocuments) {
   std::string landed;
   for (int i = 0; i < 50 && landed.size() < 10; ++i) {
     Sleep(100);
-    landed = ReadAll(port);
+    landed = ReadFileBytes(port);
   }
   EXPECT_EQ("^XA\r\n^XZ\r\n", landed);
 

@@ -28,6 +28,7 @@
 #include "manager/app/printer_materials.h"
 #include "manager/app/resource.h"
 #include "manager/output/silent_print.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/job_builder.h"
 #include "tests/support/memory_spooler.h"
 #include "tests/support/ui_driver_win32.h"
@@ -36,22 +37,15 @@
 namespace vyx {
 namespace {
 
+using vyx::testing::ReadFileBytes;
+using vyx::testing::WriteFileBytes;
+
 namespace jb = vyx::testing;
 
 constexpr wchar_t kQueue[] = L"VYX main window";
 constexpr wchar_t kOptions[] = L"LnMgSvBo0;59;59;24;0;OpAmLrAeAcCtPlAoAhNt";
 constexpr char kLoadedMaterials[] = "3,1500\r\n5,2000";
 constexpr int kEnglish = 1000;
-
-std::string ReadAll(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const std::wstring& path, const std::string& bytes) {
-  std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 std::string Solid(int ribbon, const char* name, int x, int y, int w, int h) {
   return jb::Field(static_cast<unsigned>(ribbon), name, x, y,
@@ -215,9 +209,9 @@ struct MainWindowE2E : ::testing::Test {
     ASSERT_FALSE(catalogue.empty());
     const std::wstring folder = catalogue.substr(0, catalogue.find_last_of(L'\\'));
     CreateDirectoryW(folder.c_str(), nullptr);
-    catalogueText = ReadAll(jb::WinePath(std::string(VYX_SOURCE_DIR) + "/resources/VyxQ5Colors.ini"));
+    catalogueText = ReadFileBytes(jb::WinePath(std::string(VYX_SOURCE_DIR) + "/resources/VyxQ5Colors.ini"));
     ASSERT_FALSE(catalogueText.empty());
-    WriteAll(catalogue, catalogueText);
+    WriteFileBytes(catalogue, catalogueText);
     // The ribbon icons the catalogue names, beside it as the driver installs them.
     for (const wchar_t* colour : {L"black", L"red", L"yellow", L"white"}) {
       const std::wstring name = std::wstring(L"ribbon_") + colour + L".ico";
@@ -240,7 +234,7 @@ struct MainWindowE2E : ::testing::Test {
   void Start(jb::CTestPrinterQueue& queue, CModelRun& expected) {
     ASSERT_TRUE(queue.SetData(kMaterialsQuery, kLoadedMaterials, sizeof kLoadedMaterials - 1));
     const std::string text = ThreeColours();
-    WriteAll(jobFile, text);
+    WriteFileBytes(jobFile, text);
     expected.Open(text, catalogueText);
     ASSERT_FALSE(HasFailure());
     expected.model->OnStatusReply(kLoadedMaterials, sizeof kLoadedMaterials - 1);
@@ -338,8 +332,8 @@ TEST_F(MainWindowE2E, OpensLikeTheModelPrintsItsStreamAndResets) {
   Close();
 
   // The spooler writes the port file when the document ends: it may come a moment after the manager closed it.
-  EXPECT_TRUE(jb::WaitUntil([&] { return ReadAll(port).size() >= stream.size(); }, 10000));
-  const std::string printed = ReadAll(port);
+  EXPECT_TRUE(jb::WaitUntil([&] { return ReadFileBytes(port).size() >= stream.size(); }, 10000));
+  const std::string printed = ReadFileBytes(port);
   EXPECT_EQ(stream.size(), printed.size());
   EXPECT_TRUE(stream == printed) << "first 300 bytes printed:\n" << printed.substr(0, 300);
 }
@@ -440,11 +434,12 @@ TEST_F(MainWindowE2E, AdvancedSettingsStoreTheChoicePrintToAFileAndSendFirmware)
   ASSERT_TRUE(jb::PressDialogButton(save, L"Save")) << jb::FormatDialog(jb::ReadDialog(save));
   EXPECT_TRUE(jb::WaitUntil([&] { return jb::ReadControl(window, IDC_RESET_JOBS).enabled; }, 20000))
       << Joined(AnswerMessageBoxes(pid, window));
-  EXPECT_TRUE(stream == ReadAll(printFile)) << ReadAll(printFile).size() << " bytes, expected " << stream.size();
+  EXPECT_TRUE(stream == ReadFileBytes(printFile))
+      << ReadFileBytes(printFile).size() << " bytes, expected " << stream.size();
 
   // Update Firmware sends a 3 MB file unchanged to the queue, then says so.
   const std::string firmware = PseudoRandomBytes(3u << 20);
-  WriteAll(firmwareFile, firmware);
+  WriteFileBytes(firmwareFile, firmware);
   ASSERT_TRUE(jb::Click(window, IDC_ADVANCED));
   dialog = jb::WaitForTopWindow(pid, {L"Advanced settings", L"#32770"});
   ASSERT_NE(nullptr, dialog);
@@ -473,8 +468,8 @@ TEST_F(MainWindowE2E, AdvancedSettingsStoreTheChoicePrintToAFileAndSendFirmware)
   ASSERT_TRUE(jb::WaitForWindowGone(sent));
   ASSERT_TRUE(jb::Click(dialog, IDCANCEL));
   ASSERT_TRUE(jb::WaitForWindowGone(dialog));
-  EXPECT_TRUE(jb::WaitUntil([&] { return ReadAll(port).size() >= firmware.size(); }, 10000));
-  EXPECT_TRUE(firmware == ReadAll(port)) << ReadAll(port).size() << " bytes";
+  EXPECT_TRUE(jb::WaitUntil([&] { return ReadFileBytes(port).size() >= firmware.size(); }, 10000));
+  EXPECT_TRUE(firmware == ReadFileBytes(port)) << ReadFileBytes(port).size() << " bytes";
 
   Close();
   DeleteFileW(printFile.c_str());

@@ -17,6 +17,7 @@
 #include "manager/app/catalogue_win32.h"
 #include "manager/app/printer_materials.h"
 #include "manager/output/print_job_text.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/job_builder.h"
 #include "tests/support/memory_spooler.h"
 #include "tests/win32/test_printer.h"
@@ -24,21 +25,14 @@
 namespace vyx {
 namespace {
 
+using vyx::testing::ReadFileBytes;
+using vyx::testing::WriteFileBytes;
+
 namespace jb = vyx::testing;
 
 constexpr wchar_t kQueue[] = L"VYX - Q5";
 constexpr char kLoadedMaterials[] = "3,1500\r\n5,2000";
 constexpr int kLoadedTape = 3;
-
-std::string ReadAll(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteAll(const std::wstring& path, const std::string& bytes) {
-  std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 using CMemorySpooler = jb::CMemorySpoolerCalls;
 
@@ -75,9 +69,9 @@ struct SilentPrintE2E : ::testing::Test {
     catalogue = CataloguePath();
     ASSERT_FALSE(catalogue.empty());
     CreateDirectoryW(catalogue.substr(0, catalogue.find_last_of(L'\\')).c_str(), nullptr);
-    catalogueText = ReadAll(vyx::testing::WinePath(std::string(VYX_SOURCE_DIR) + "/resources/VyxQ5Colors.ini"));
+    catalogueText = ReadFileBytes(vyx::testing::WinePath(std::string(VYX_SOURCE_DIR) + "/resources/VyxQ5Colors.ini"));
     ASSERT_FALSE(catalogueText.empty());
-    WriteAll(catalogue, catalogueText);
+    WriteFileBytes(catalogue, catalogueText);
   }
 
   void TearDown() override {
@@ -117,7 +111,7 @@ struct SilentPrintE2E : ::testing::Test {
     if (!queue.Ok()) return {};
     EXPECT_TRUE(queue.SetData(kMaterialsQuery, kLoadedMaterials, sizeof kLoadedMaterials));
     const std::wstring job = jb::TempPath(L"vyx_silent_job.zpl");
-    WriteAll(job, c.jobText);
+    WriteFileBytes(job, c.jobText);
     std::wstring cmd = L"\"" + vyx::testing::ProgramDirectory() + L"vyx_driver_sim.exe\" --job \"" + job +
                        L"\" --printer \"" + kQueue + L"\" --options " + c.options + L" --tag " + c.tag +
                        L" --timeout 60";
@@ -137,7 +131,7 @@ struct SilentPrintE2E : ::testing::Test {
     EXPECT_EQ(0u, code);
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
-    return ReadAll(port);
+    return ReadFileBytes(port);
   }
 
   // Returns the expected stream, so that each case can also say what it is about.
